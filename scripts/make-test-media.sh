@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# (Re)creates the tiny media files of tests/data with GStreamer's own encoders.
+# Every file lasts 2 s (audio: 88 200 samples at 44.1 kHz; video: 50 frames at
+# 25 fps, 160x120); tests/data/README.md lists the lengths the tests expect.
+set -euo pipefail
+out="${1:-$(cd "$(dirname "$0")/.." && pwd)/tests/data}"
+mkdir -p "$out"
+cd "$out"
+
+launch() { gst-launch-1.0 -q "$@" >/dev/null; }
+
+# 100 buffers of 882 samples: exactly 2.000 s of a quiet 440 Hz tone.
+tone="audiotestsrc num-buffers=100 samplesperbuffer=882 wave=sine freq=440 volume=0.3
+      ! audio/x-raw,rate=44100,channels=2"
+vtone="audiotestsrc num-buffers=50 samplesperbuffer=1764 wave=sine freq=660 volume=0.3
+       ! audio/x-raw,rate=44100,channels=2"
+video="videotestsrc num-buffers=50 pattern=ball ! video/x-raw,width=160,height=120,framerate=25/1 ! videoconvert"
+
+# Audio.
+launch $tone ! wavenc ! filesink location=tone.wav
+# CBR without a Xing/LAME header: its length is unknown to a plain duration query.
+launch $tone ! lamemp3enc target=bitrate cbr=true bitrate=64 ! filesink location=tone.mp3
+launch $tone ! vorbisenc quality=0.1 ! oggmux ! filesink location=tone.ogg
+launch $tone ! avenc_wmav2 bitrate=64000 ! asfmux ! filesink location=tone.wma
+launch $tone ! avenc_ac3 bitrate=96000 ! filesink location=tone.ac3
+
+# Broken audio.
+: > empty.mp3
+head -c 600 tone.ogg > truncated.ogg
+printf 'This is a text file that only pretends to be a WAV file.\n' > notmedia.wav
+
+# Video, one file per extension the player knows.
+launch asfmux name=m ! filesink location=clip.wmv \
+    $video ! avenc_wmv2 bitrate=150000 ! m. \
+    $vtone ! avenc_wmav2 bitrate=64000 ! m.
+launch avimux name=m ! filesink location=clip.avi \
+    $video ! avenc_mpeg4 bitrate=150000 ! m. \
+    $vtone ! lamemp3enc target=bitrate bitrate=64 cbr=true ! m.
+launch mpegpsmux name=m ! filesink location=clip.mpg \
+    $video ! avenc_mpeg1video bitrate=150000 ! m. \
+    $vtone ! avenc_mp2 bitrate=64000 ! mpegaudioparse ! m.
+launch mpegpsmux name=m ! filesink location=clip.mpeg \
+    $video ! mpeg2enc bitrate=150 ! m. \
+    $vtone ! avenc_mp2 bitrate=64000 ! mpegaudioparse ! m.
+if gst-inspect-1.0 x264enc >/dev/null 2>&1; then
+    mp4video="x264enc speed-preset=ultrafast bitrate=150 key-int-max=25 ! h264parse"
+else
+    mp4video="avenc_mpeg4 bitrate=150000"
+fi
+launch mp4mux name=m ! filesink location=clip.mp4 \
+    $video ! $mp4video ! m. \
+    $vtone ! lamemp3enc target=bitrate bitrate=64 cbr=true ! mpegaudioparse ! m.
+launch avimux name=m ! filesink location=clip.divx \
+    $video ! avenc_mpeg4 bitrate=150000 ! m. \
+    $vtone ! avenc_ac3 bitrate=96000 ! m.
+launch matroskamux name=m ! filesink location=clip.mkv \
+    $video ! $mp4video ! m. \
+    $vtone ! vorbisenc quality=0.1 ! m.
+
+# An AVI header followed by bytes that mean nothing (the same bytes every run).
+{ printf 'RIFF\x00\x10\x00\x00AVI LIST'; LC_ALL=C awk 'BEGIN { srand(7); for (i = 0; i < 4080; i++) printf "%c", int(rand() * 256) }'; } > broken.avi
+
+du -cb tone.* empty.mp3 truncated.ogg notmedia.wav clip.* broken.avi | tail -n 1

@@ -1,0 +1,33 @@
+#include "BrelkosPlayerApp.h"
+
+#include <csignal>
+#include <wx/stdpaths.h>
+
+#include "AppWindows.h"
+#include "gui/FormMain.h"
+
+namespace BrelkosPlayer {
+
+namespace {
+// Runs from the main loop (wx defers the signal), so closing is safe here.
+void CloseOnSignal(int)
+{
+    if (g_formMain)
+        g_formMain->Close(true);
+}
+} // namespace
+
+bool BrelkosPlayerApp::OnInit()
+{
+    // The real executable path: argv[0] has no folder when started through PATH.
+    m_formMain = new FormMain(wxStandardPaths::Get().GetExecutablePath());
+    m_formMain->Show(true);
+    SetTopWindow(m_formMain);
+    m_formMain->SecondInit(argv.GetArguments());
+    m_formMain->SetIcon(FormMain::AppIcon());
+    SetSignalHandler(SIGTERM, CloseOnSignal);
+    SetSignalHandler(SIGINT, CloseOnSignal);
+    return true;
+}
+
+} // namespace BrelkosPlayer

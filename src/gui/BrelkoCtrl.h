@@ -1,0 +1,12 @@
+#pragma once
+
+#include <wx/mediactrl.h>
+
+namespace BrelkosPlayer {
+
+class BrelkoCtrl : public wxMediaCtrl {
+public:
+    explicit BrelkoCtrl(wxWindow* parent);
+};
+
+} // namespace BrelkosPlayer

@@ -1,0 +1,382 @@
+#include "gui/FormMain.h"
+
+#include <wx/checkbox.h>
+#include <wx/dirdlg.h>
+#include <wx/filedlg.h>
+#include <wx/app.h>
+#include <wx/image.h>
+#include <wx/log.h>
+#include <wx/mediactrl.h>
+#include <wx/panel.h>
+#include <wx/slider.h>
+#include <wx/stattext.h>
+
+#include "AppWindows.h"
+#include "Logger.h"
+#include "gui/BrelkoCtrl.h"
+#include "gui/Design.h"
+#include "gui/DesignTable.h"
+#include "gui/FormEncode.h"
+#include "gui/FormPlaylist.h"
+#include "gui/FormVideo.h"
+#include "gui/ImageButton.h"
+#include "gui/TaskBarIcon.h"
+#include "other/PlayerThread.h"
+
+namespace BrelkosPlayer {
+
+namespace {
+const long kFrameStyle = wxCAPTION | wxSYSTEM_MENU | wxMINIMIZE_BOX | wxCLOSE_BOX;
+FormMain::FileChooser s_fileChooser;
+FormMain::FolderChooser s_folderChooser;
+} // namespace
+
+bool FormMain::s_videoMode = false;
+bool FormMain::s_videoEnded = false;
+bool FormMain::s_videoSizing = false;
+
+wxBEGIN_EVENT_TABLE(FormMain, wxFrame)
+    EVT_CHAR_HOOK(FormMain::OnKey)
+    EVT_CHECKBOX(ID_LOOP, FormMain::CheckLoopClick)
+    EVT_CHECKBOX(ID_RANDOM, FormMain::CheckRandomClick)
+    EVT_BUTTON(ID_PREVIOUS, FormMain::BtnPreviousClick)
+    EVT_BUTTON(ID_PLAY, FormMain::BtnPlayClick)
+    EVT_BUTTON(ID_PAUSE, FormMain::BtnPauseClick)
+    EVT_BUTTON(ID_STOP, FormMain::BtnStopClick)
+    EVT_BUTTON(ID_NEXT, FormMain::BtnNextClick)
+    EVT_BUTTON(ID_ADD_FILE, FormMain::BtnAddFileClick)
+    EVT_BUTTON(ID_ADD_FOLDER, FormMain::BtnAddFolderClick)
+    EVT_BUTTON(ID_ENCODER, FormMain::BtnEncoderClick)
+    EVT_COMMAND_SCROLL(ID_POSITION_SLIDER, FormMain::SliderPositionScroll)
+    EVT_COMMAND_SCROLL(ID_VOLUME_SLIDER, FormMain::SliderVolumeScroll)
+    EVT_MOVE(FormMain::_onMove)
+    EVT_CLOSE(FormMain::_onClose)
+    EVT_ICONIZE(FormMain::OnIconize)
+wxEND_EVENT_TABLE()
+
+FormMain::FormMain(const wxString& executablePath)
+    : wxFrame(nullptr, wxID_ANY, "Brelko's Player", wxPoint(0, 0), wxSize(296, 185), kFrameStyle, "frame"),
+      m_currentList(&m_audioList), m_executable(executablePath), m_designs(new DesignTable)
+{
+    m_logger.reset(new Logger(GetExecutableFolder() + "/BrelkosPlayer.log"));
+    g_formMain = this;
+    _createControls();
+    m_taskBarIcon.reset(new TaskBarIcon);
+    m_currentList = &m_audioList;
+}
+
+FormMain::~FormMain()
+{
+    _endPlayer();
+    if (g_videoCtrl) {
+        g_videoCtrl->Destroy();
+        g_videoCtrl = nullptr;
+    }
+    if (m_taskBarIcon)
+        m_taskBarIcon->RemoveIcon();
+    g_formPlaylist = nullptr;
+    g_formEncode = nullptr;
+    g_formVideo = nullptr;
+    if (g_formMain == this)
+        g_formMain = nullptr;
+}
+
+wxString FormMain::GetExecutableFolder() const
+{
+    return m_executable.GetPath(wxPATH_GET_VOLUME);
+}
+
+// GTK will not draw a slider below its themed minimum height: keep the
+// specified box but grow it around its centre line when the theme needs more.
+static wxSlider* MakeSlider(wxWindow* parent, int id, int max, const wxPoint& pos, const wxSize& size)
+{
+    auto* slider = new wxSlider(parent, id, 0, 0, max, pos, size, wxSL_HORIZONTAL, wxDefaultValidator, "slider");
+    int needed = slider->GetBestSize().y;
+    if (needed > size.y) {
+        slider->SetSize(pos.x, pos.y - (needed - size.y) / 2, size.x, needed);
+        slider->SetMinSize(wxSize(size.x, needed));
+    }
+    return slider;
+}
+
+void FormMain::_createControls()
+{
+    m_panel = new wxPanel(this, wxID_ANY, wxPoint(0, 0), GetClientSize(), wxTAB_TRAVERSAL | wxNO_BORDER, "panel");
+    m_positionSlider = MakeSlider(m_panel, ID_POSITION_SLIDER, 1000, wxPoint(0, 113), wxSize(290, 18));
+    m_positionSlider->Disable();
+    m_volumeSlider = MakeSlider(m_panel, ID_VOLUME_SLIDER, 100, wxPoint(228, 55), wxSize(54, 17));
+    m_nameValue = new wxStaticText(m_panel, wxID_ANY, wxEmptyString, wxPoint(50, 78), wxSize(3, 13), 0, "staticText");
+    m_lengthValue = new wxStaticText(m_panel, wxID_ANY, wxEmptyString, wxPoint(50, 94), wxSize(3, 13), 0, "staticText");
+    m_volumeCaption = new wxStaticText(m_panel, wxID_ANY, "Volume", wxPoint(228, 36), wxSize(35, 13), 0, "staticText");
+    m_nameCaption = new wxStaticText(m_panel, wxID_ANY, "Nom :", wxPoint(8, 78), wxSize(37, 13), 0, "staticText");
+    m_lengthCaption = new wxStaticText(m_panel, wxID_ANY, "Temps :", wxPoint(8, 94), wxSize(33, 13), 0, "staticText");
+    m_loopBox = new wxCheckBox(m_panel, ID_LOOP, "Boucle", wxPoint(8, 137), wxSize(97, 17), 0, wxDefaultValidator, "check");
+    m_randomBox =
+        new wxCheckBox(m_panel, ID_RANDOM, "Aleatoire", wxPoint(179, 137), wxSize(97, 17), 0, wxDefaultValidator, "check");
+
+    if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
+        wxImage::AddHandler(new wxPNGHandler);
+    struct Transport {
+        int id;
+        int x;
+        const char* image;
+    };
+    static const Transport transport[] = {{ID_PREVIOUS, 0, "/rsc/PNGPrevious.png"}, {ID_PLAY, 40, "/rsc/PNGPlay.png"},
+                                          {ID_PAUSE, 80, "/rsc/PNGPause.png"},      {ID_STOP, 120, "/rsc/PNGStop.png"},
+                                          {ID_NEXT, 160, "/rsc/PNGNext.png"}};
+    for (const Transport& t : transport) {
+        m_buttons[t.id] = new ImageButton(m_panel, t.id, wxEmptyString, wxPoint(t.x, 32), wxSize(40, 40));
+        _loadButtonImage(m_buttons[t.id], t.image);
+    }
+    m_buttons[ID_ADD_FILE] = new ImageButton(m_panel, ID_ADD_FILE, "Ajout fichier", wxPoint(0, 0), wxSize(90, 32));
+    m_buttons[ID_ADD_FOLDER] = new ImageButton(m_panel, ID_ADD_FOLDER, "Ajout dossier", wxPoint(100, 0), wxSize(90, 32));
+    m_buttons[ID_ENCODER] = new ImageButton(m_panel, ID_ENCODER, "Encoder", wxPoint(200, 0), wxSize(90, 32));
+}
+
+void FormMain::_loadButtonImage(ImageButton* button, const wxString& suffix)
+{
+    wxString path = GetExecutableFolder() + suffix;
+    if (!wxFileExists(path))
+        return;
+    wxLogNull quiet;
+    wxImage image(path, wxBITMAP_TYPE_ANY);
+    if (image.IsOk())
+        button->SetImage(ButtonNormal, wxBitmap(image));
+}
+
+ImageButton* FormMain::GetButton(int id) const
+{
+    return id >= ID_PREVIOUS && id <= ID_ENCODER ? m_buttons[id] : nullptr;
+}
+
+void FormMain::SecondInit(const wxArrayString& args)
+{
+    g_formPlaylist = new FormPlaylist(this, wxPoint(0, 185));
+    g_formPlaylist->Show(true);
+    g_formEncode = new FormEncode(this);
+    g_formEncode->Show(false);
+
+    m_audioList.Clear();
+    m_playedList.Clear();
+    m_player = nullptr;
+    m_lastFolder.clear();
+    m_currentFile.clear();
+    m_loop = false;
+    m_stopping = false;
+    m_fileState = NoFile;
+
+    g_formVideo = new FormVideo(this);
+    g_videoCtrl = new BrelkoCtrl(g_formVideo);
+    g_videoCtrl->Bind(wxEVT_MEDIA_STOP, &FormMain::_onMediaStop, this);
+    g_videoCtrl->Bind(wxEVT_MEDIA_LOADED, &FormMain::_onMediaLoaded, this);
+
+    m_designs->ReadFile(GetExecutableFolder() + "/BrelkosPlayer.cfg",
+                        [this](const Design* design) { SetSimpleDesign(design); });
+
+    if (args.GetCount() > 1) {
+        for (size_t i = 1; i < args.GetCount(); ++i)
+            AddFile(args[i]);
+        if (!m_audioList.IsEmpty())
+            SetFile(m_audioList[0], true, true);
+        else if (!m_videoList.IsEmpty())
+            SetFile(m_videoList[0], true, true);
+        else if (!m_cdList.IsEmpty())
+            SetFile(m_cdList[0], true, true);
+    }
+}
+
+void FormMain::SetSimpleDesign(const Design* design)
+{
+    if (!design)
+        return;
+    m_selectedDesign = design;
+    m_panel->SetBackgroundColour(design->generalColor);
+    m_panel->SetForegroundColour(design->generalColor);
+    wxWindow* texts[] = {m_nameValue, m_lengthValue, m_nameCaption, m_lengthCaption, m_volumeCaption, m_loopBox,
+                         m_randomBox};
+    for (wxWindow* text : texts)
+        text->SetForegroundColour(design->generalTxtColor);
+    for (int id = ID_PREVIOUS; id <= ID_ENCODER; ++id) {
+        m_buttons[id]->SetBackgroundColour(design->generalColor);
+        bool labelled = id == ID_ADD_FILE || id == ID_ADD_FOLDER || id == ID_ENCODER;
+        m_buttons[id]->SetDesignColours(*design, labelled);
+    }
+    if (g_formPlaylist)
+        g_formPlaylist->SetSimpleDesign(design);
+    if (g_formEncode)
+        g_formEncode->SetSimpleDesign(design);
+    Refresh(true);
+}
+
+void FormMain::SetFileChooser(FileChooser chooser)
+{
+    s_fileChooser = std::move(chooser);
+}
+
+void FormMain::SetFolderChooser(FolderChooser chooser)
+{
+    s_folderChooser = std::move(chooser);
+}
+
+void FormMain::CheckLoopClick(wxCommandEvent& event)
+{
+    m_loop = event.IsChecked();
+}
+
+void FormMain::CheckRandomClick(wxCommandEvent& event)
+{
+    m_random = event.IsChecked();
+}
+
+void FormMain::BtnPreviousClick(wxCommandEvent&)
+{
+    PreviousFile();
+}
+
+void FormMain::BtnPlayClick(wxCommandEvent&)
+{
+    PlayCommand();
+}
+
+void FormMain::BtnPauseClick(wxCommandEvent&)
+{
+    Pause();
+}
+
+void FormMain::BtnStopClick(wxCommandEvent&)
+{
+    Stop();
+}
+
+void FormMain::BtnNextClick(wxCommandEvent&)
+{
+    NextFile();
+}
+
+void FormMain::BtnAddFileClick(wxCommandEvent&)
+{
+    wxArrayString paths;
+    bool chosen = false;
+    if (s_fileChooser) {
+        chosen = s_fileChooser(paths);
+    } else {
+        wxFileDialog dialog(this, "Choisissez un fichier", wxEmptyString, wxEmptyString,
+                            "All Media Files|*.mp3;*.wma;*.wav;*.avi;*.wmv;*.mkv|"
+                            "Audio Files (mp3, wma, wav)|*.mp3;*.wma; *.wav|"
+                            "Video Files (avi, wmv, mpg, mpeg, mp4, mkv)|*.avi; *.wmv;*.mpg;*.mpeg;*.mp4;*.mkv",
+                            wxFD_OPEN | wxFD_MULTIPLE, wxDefaultPosition, wxDefaultSize, "filedlg");
+        chosen = dialog.ShowModal() == wxID_OK;
+        if (chosen)
+            dialog.GetPaths(paths);
+    }
+    if (!chosen)
+        return;
+    for (const wxString& path : paths)
+        AddFile(path);
+}
+
+void FormMain::BtnAddFolderClick(wxCommandEvent&)
+{
+    wxString folder;
+    bool chosen = false;
+    if (s_folderChooser) {
+        chosen = s_folderChooser(m_lastFolder, folder);
+    } else {
+        wxDirDialog dialog(this, "Choisissez un dossier", m_lastFolder, wxCAPTION | wxSYSTEM_MENU | wxRESIZE_BORDER,
+                           wxDefaultPosition, wxDefaultSize, "wxDirCtrl");
+        chosen = dialog.ShowModal() == wxID_OK;
+        if (chosen)
+            folder = dialog.GetPath();
+    }
+    if (!chosen)
+        return;
+    m_lastFolder = folder;
+    AddFolder(folder);
+}
+
+void FormMain::BtnEncoderClick(wxCommandEvent&)
+{
+    if (g_formEncode)
+        g_formEncode->Show(true);
+}
+
+void FormMain::_onMove(wxMoveEvent& event)
+{
+    if (g_formPlaylist) {
+        wxPoint pos = event.GetPosition();
+        g_formPlaylist->Move(pos.x - 3, pos.y + 163);
+    }
+    event.Skip();
+}
+
+void FormMain::OnIconize(wxIconizeEvent& event)
+{
+    if (event.IsIconized())
+        HideToTray();
+    else
+        RestoreFromTray();
+}
+
+void FormMain::HideToTray()
+{
+    // Without a tray host the icon would be invisible and the window lost:
+    // stay an ordinary minimised window then.
+    if (!wxTaskBarIcon::IsAvailable())
+        return;
+    Show(false);
+    SetWindowStyle(wxFRAME_NO_TASKBAR);
+    m_taskBarIcon->SetIcon(AppIcon(), "Brelko's Player - " + m_displayedName);
+}
+
+void FormMain::RestoreFromTray()
+{
+    Show(true);
+    SetWindowStyle(kFrameStyle);
+    m_taskBarIcon->RemoveIcon();
+    Restore();
+}
+
+void FormMain::_onClose(wxCloseEvent&)
+{
+    Stop();
+    m_taskBarIcon->RemoveIcon();
+    wxTheApp->ExitMainLoop();
+    Destroy();
+}
+
+void FormMain::OnKey(wxKeyEvent& event)
+{
+    switch (event.GetKeyCode()) {
+    case WXK_RIGHT:
+    case WXK_LEFT:
+    case WXK_PAGEDOWN:
+    case WXK_PAGEUP:
+    case WXK_SUBTRACT:
+    case WXK_NUMPAD_SUBTRACT:
+    case WXK_ADD:
+    case WXK_NUMPAD_ADD:
+    case WXK_DELETE:
+        HandleKey(event.GetKeyCode());
+        break;
+    default:
+        event.Skip();
+    }
+}
+
+void FormMain::HandleKey(int keyCode)
+{
+    switch (keyCode) {
+    case WXK_RIGHT: StepPosition(+3); break;
+    case WXK_LEFT: StepPosition(-3); break;
+    case WXK_PAGEDOWN: NextFile(); break;
+    case WXK_PAGEUP: PreviousFile(); break;
+    case WXK_SUBTRACT:
+    case WXK_NUMPAD_SUBTRACT: StepVolume(-5); break;
+    case WXK_ADD:
+    case WXK_NUMPAD_ADD: StepVolume(+5); break;
+    case WXK_DELETE: RemoveCurrentEntry(); break;
+    default: break;
+    }
+}
+
+} // namespace BrelkosPlayer

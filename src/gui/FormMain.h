@@ -1,0 +1,205 @@
+// The main window and the single controller of playback: it owns the three
+// path lists, the played list, the file and play states and the current player.
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <wx/arrstr.h>
+#include <wx/filename.h>
+#include <wx/frame.h>
+
+#include "other/PlayerOwner.h"
+#include "other/PlayerState.h"
+
+class wxCheckBox;
+class wxPanel;
+class wxSlider;
+class wxStaticText;
+class wxMediaEvent;
+
+namespace BrelkosPlayer {
+
+class DesignTable;
+class ImageButton;
+class Logger;
+class PlayerThread;
+class TaskBarIcon;
+struct Design;
+
+enum FileState { Started = 0, FileLoaded = 1, Initialised = 2, NoFile = 3 };
+
+enum FormMainIds {
+    ID_POSITION_SLIDER = 0,
+    ID_VOLUME_SLIDER = 1,
+    ID_LOOP = 2,
+    ID_RANDOM = 3,
+    ID_PREVIOUS = 4,
+    ID_PLAY = 5,
+    ID_PAUSE = 6,
+    ID_STOP = 7,
+    ID_NEXT = 8,
+    ID_ADD_FILE = 9,
+    ID_ADD_FOLDER = 10,
+    ID_ENCODER = 11,
+};
+
+class FormMain : public wxFrame, public PlayerOwner {
+public:
+    // executablePath: the program's own path; its folder holds the log,
+    // the configuration file and rsc/.
+    explicit FormMain(const wxString& executablePath);
+    ~FormMain() override;
+
+    // Creates the other windows, reads the configuration and files the
+    // command-line paths (args[0] is the program itself).
+    void SecondInit(const wxArrayString& args);
+
+    // Playback (FormMainPlayback.cpp)
+    void SetFile(const wxString& path, bool load, bool start);
+    bool LoadFile(const wxString& path);
+    void Play();
+    void Pause();
+    void Stop();
+    void NextFile();
+    void PreviousFile();
+    void StartNextFile();
+    void AddFile(const wxString& path);
+    void AddFolder(const wxString& folder);
+    void StepPosition(int step);
+    void StepVolume(int step);
+    // The play button: resume, or start the current file.
+    void PlayCommand();
+
+    // Playlist store (FormMainPlaylist.cpp)
+    void ShufflePlaylist();
+    void RemoveCurrentEntry();
+    void SavePlaylist(const wxString& path);
+    void LoadPlaylist(const wxString& path);
+
+    // Designs
+    void SetSimpleDesign(const Design* design);
+    const Design* GetSelectedDesign() const { return m_selectedDesign; }
+
+    // PlayerOwner, called on the player's thread.
+    void PlayerProgress(unsigned long serial, int sliderValue) override;
+    void EndOfMedia(unsigned long serial) override;
+
+    // State read and set by the playlist, search, video windows and the tray icon.
+    wxArrayString& GetAudioList() { return m_audioList; }
+    wxArrayString& GetVideoList() { return m_videoList; }
+    wxArrayString& GetCDList() { return m_cdList; }
+    const wxArrayString& GetPlayedList() const { return m_playedList; }
+    const wxArrayString& GetCurrentList() const { return *m_currentList; }
+    bool CurrentListIsAudio() const { return m_currentList == &m_audioList; }
+    const wxString& GetCurrentFile() const { return m_currentFile; }
+    void SetCurrentFile(const wxString& path) { m_currentFile = path; }
+    FileState GetFileState() const { return m_fileState; }
+    void SetFileState(FileState state) { m_fileState = state; }
+    PlayerState GetPlayState() const { return m_playState; }
+    PlayerThread* GetPlayer() const { return m_player; }
+    const wxString& GetDisplayedName() const { return m_displayedName; }
+    bool IsLoop() const { return m_loop; }
+    bool IsRandom() const { return m_random; }
+    TaskBarIcon* GetTaskBarIcon() const { return m_taskBarIcon.get(); }
+    wxString GetExecutableFolder() const;
+
+    wxSlider* GetPositionSlider() const { return m_positionSlider; }
+    wxSlider* GetVolumeSlider() const { return m_volumeSlider; }
+    wxStaticText* GetNameLabel() const { return m_nameValue; }
+    wxStaticText* GetLengthLabel() const { return m_lengthValue; }
+    wxCheckBox* GetLoopBox() const { return m_loopBox; }
+    wxCheckBox* GetRandomBox() const { return m_randomBox; }
+    wxPanel* GetPanel() const { return m_panel; }
+    ImageButton* GetButton(int id) const;
+
+    // The application icon (64 x 64).
+    static wxIcon AppIcon();
+
+    // Test seams for the add dialogs: return false for Cancel.
+    using FileChooser = std::function<bool(wxArrayString& paths)>;
+    using FolderChooser = std::function<bool(const wxString& defaultPath, wxString& path)>;
+    static void SetFileChooser(FileChooser chooser);
+    static void SetFolderChooser(FolderChooser chooser);
+    const wxString& GetLastFolder() const { return m_lastFolder; }
+
+    // Shared with the video window and the tray icon.
+    static bool s_videoMode;
+    static bool s_videoEnded;
+    static bool s_videoSizing;
+
+    static bool IsAudioFile(const wxString& path);
+    static bool IsVideoFile(const wxString& path);
+
+    // Handlers, public so tests and the other windows can drive them.
+    void OnKey(wxKeyEvent& event);
+    void HandleKey(int keyCode);
+    void OnIconize(wxIconizeEvent& event);
+    void HideToTray();
+    void RestoreFromTray();
+
+private:
+    void _createControls();
+    void _loadButtonImage(ImageButton* button, const wxString& suffix);
+
+    void CheckLoopClick(wxCommandEvent& event);
+    void CheckRandomClick(wxCommandEvent& event);
+    void BtnPreviousClick(wxCommandEvent& event);
+    void BtnPlayClick(wxCommandEvent& event);
+    void BtnPauseClick(wxCommandEvent& event);
+    void BtnStopClick(wxCommandEvent& event);
+    void BtnNextClick(wxCommandEvent& event);
+    void BtnAddFileClick(wxCommandEvent& event);
+    void BtnAddFolderClick(wxCommandEvent& event);
+    void BtnEncoderClick(wxCommandEvent& event);
+    void SliderPositionScroll(wxScrollEvent& event);
+    void SliderVolumeScroll(wxScrollEvent& event);
+    void _onMove(wxMoveEvent& event);
+    void _onClose(wxCloseEvent& event);
+    void _onMediaStop(wxMediaEvent& event);
+    void _onMediaLoaded(wxMediaEvent& event);
+
+    // The GUI-thread half of the end of a medium.
+    void _advanceAfterEnd(unsigned long serial);
+    void _endPlayer();
+    void _setTitleName(const wxString& path);
+
+    // State
+    wxArrayString m_audioList;
+    wxArrayString m_videoList;
+    wxArrayString m_cdList;
+    wxArrayString m_playedList;
+    wxArrayString* m_currentList;
+    wxString m_lastFolder;
+    wxString m_currentFile;
+    wxString m_displayedName;
+    bool m_loop = false;
+    bool m_random = false;
+    std::atomic<bool> m_stopping{false};
+    FileState m_fileState = NoFile;
+    PlayerState m_playState = Stopped;
+    PlayerThread* m_player = nullptr;
+    wxFileName m_executable;
+    std::unique_ptr<Logger> m_logger;
+    std::unique_ptr<TaskBarIcon> m_taskBarIcon;
+    std::unique_ptr<DesignTable> m_designs;
+    const Design* m_selectedDesign = nullptr;
+    bool m_randomSeeded = false;
+
+    // Widgets
+    wxPanel* m_panel = nullptr;
+    wxSlider* m_positionSlider = nullptr;
+    wxSlider* m_volumeSlider = nullptr;
+    wxStaticText* m_nameValue = nullptr;
+    wxStaticText* m_lengthValue = nullptr;
+    wxStaticText* m_volumeCaption = nullptr;
+    wxStaticText* m_nameCaption = nullptr;
+    wxStaticText* m_lengthCaption = nullptr;
+    wxCheckBox* m_loopBox = nullptr;
+    wxCheckBox* m_randomBox = nullptr;
+    ImageButton* m_buttons[12] = {};
+
+    wxDECLARE_EVENT_TABLE();
+};
+
+} // namespace BrelkosPlayer

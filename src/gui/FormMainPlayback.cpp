@@ -1,0 +1,433 @@
+// The main window's playback control: which player plays what, the transport
+// operations and the choice of the next file.
+#include <cstdlib>
+#include <ctime>
+#include <sstream>
+#include <wx/dir.h>
+#include <wx/icon.h>
+#include <wx/filename.h>
+#include <wx/log.h>
+#include <wx/slider.h>
+#include <wx/stattext.h>
+
+#include "AppWindows.h"
+#include "Logger.h"
+#include "gui/BrelkoCtrl.h"
+#include "gui/FormMain.h"
+#include "gui/FormPlaylist.h"
+#include "gui/FormVideo.h"
+#include "gui/TaskBarIcon.h"
+#include "other/AudioPlayerThread.h"
+#include "other/CDPlayerThread.h"
+
+namespace BrelkosPlayer {
+
+namespace {
+
+// File name part of a path written with either separator.
+wxString FileNamePart(const wxString& path)
+{
+    size_t cut = path.find_last_of("/\\");
+    return cut == wxString::npos ? path : path.Mid(cut + 1);
+}
+
+wxString Extension(const wxString& path)
+{
+    wxString name = FileNamePart(path);
+    int dot = name.Find('.', true);
+    return dot == wxNOT_FOUND ? wxString() : name.Mid(dot + 1).Lower();
+}
+
+wxString PointerText(const void* pointer)
+{
+    std::ostringstream text;
+    text << pointer;
+    return text.str();
+}
+
+void Trace(const wxString& text)
+{
+    ConsoleTrace(std::string(text.utf8_str()));
+}
+
+} // namespace
+
+bool FormMain::IsAudioFile(const wxString& path)
+{
+    wxString ext = Extension(path);
+    return ext == "mp3" || ext == "wma" || ext == "wav" || ext == "ogg" || ext == "ac3";
+}
+
+bool FormMain::IsVideoFile(const wxString& path)
+{
+    wxString ext = Extension(path);
+    return ext == "wmv" || ext == "avi" || ext == "mpg" || ext == "mpeg" || ext == "mp4" || ext == "divx" ||
+           ext == "mkv";
+}
+
+void FormMain::_endPlayer()
+{
+    if (!m_player)
+        return;
+    PlayerThread* player = m_player;
+    m_player = nullptr;
+    player->End();
+    delete player;
+}
+
+bool FormMain::LoadFile(const wxString& path)
+{
+    Trace("FormMain :: LoadFile - Begin\n");
+    if (m_player) {
+        Trace("FormMain :: LoadFile - Thread not Null\n");
+        _endPlayer();
+    }
+    if (path.empty())
+        return false;
+
+    if (IsVideoFile(path)) {
+        Trace("FormMain :: LoadFile - Video\n");
+        m_currentList = &m_videoList;
+        if (g_videoCtrl && g_videoCtrl->Load(path)) {
+            s_videoMode = true;
+            return true;
+        }
+        Trace("Can't load " + path + "\n");
+        return false;
+    }
+
+    s_videoMode = false;
+    Trace("FormMain :: LoadFile - Not Video\n");
+    if (IsAudioFile(path)) {
+        m_player = new AudioPlayerThread(this);
+        m_currentList = &m_audioList;
+    } else {
+        m_player = new CDPlayerThread(this);
+        m_currentList = &m_cdList;
+    }
+    if (m_player->Load(path))
+        return true;
+    LogText("FormMain :: LoadFile - Can't load " + path);
+    return false;
+}
+
+void FormMain::SetFile(const wxString& path, bool load, bool start)
+{
+    if (path.empty()) {
+        LogMessage("FormMain :: SetFile - End - Void file name");
+        return;
+    }
+    if (m_fileState == NoFile) {
+        m_currentFile = path;
+        m_fileState = Initialised;
+        Trace("FormMain :: SetFile - Initialised\n");
+    }
+    if (load && m_fileState == Initialised && LoadFile(path)) {
+        m_fileState = FileLoaded;
+        Trace("FormMain :: SetFile - Loaded\n");
+    }
+    if (!start || m_fileState != FileLoaded)
+        return;
+
+    s_videoSizing = true;
+    _setTitleName(path);
+    if (m_player) {
+        m_lengthValue->SetLabel(m_player->GetMediaTime());
+        Play();
+        m_playedList.Add(path);
+        m_fileState = Started;
+        m_positionSlider->Enable();
+    }
+}
+
+void FormMain::_setTitleName(const wxString& path)
+{
+    // mp3 files show their own name too, rather than the previous file's.
+    wxString name = FileNamePart(path);
+    int dot = name.Find('.', true);
+    m_displayedName = dot == wxNOT_FOUND ? name : name.Left(dot);
+    if (g_videoCtrl)
+        g_videoCtrl->SetLabel(m_displayedName);
+    m_nameValue->SetLabel(m_displayedName);
+    wxString title = "Brelko's Player - " + m_displayedName;
+    SetTitle(title);
+    if (IsIconized() && m_taskBarIcon->IsIconInstalled())
+        m_taskBarIcon->SetIcon(AppIcon(), title);
+}
+
+void FormMain::Play()
+{
+    if (!m_player && !s_videoMode) {
+        LogMessage("FormMain :: Play - End - Player thread null");
+        return;
+    }
+    Trace("VideoPlayer : " + PointerText(g_videoCtrl) + " - PlayerThread : " + PointerText(m_player) + "\n");
+    if (s_videoMode && !m_player) {
+        s_videoEnded = false;
+        Trace("coin !\n");
+        g_videoCtrl->Play();
+        Trace("coin !\n");
+        g_videoCtrl->Show(true);
+        g_formVideo->Show(true);
+        Trace("coin !\n");
+    } else {
+        if (!m_player->IsStarted())
+            m_player->Start();
+        m_player->Play();
+    }
+    m_playState = Playing;
+}
+
+void FormMain::PlayCommand()
+{
+    if (m_playState == Paused)
+        Play();
+    else if (m_playState != Playing)
+        SetFile(m_currentFile, true, true);
+}
+
+void FormMain::Pause()
+{
+    if (!m_player && !s_videoMode) {
+        LogMessage("FormMain :: Pause - End - Player thread null");
+        return;
+    }
+    if (m_player)
+        m_player->Pause();
+    else
+        g_videoCtrl->Pause();
+    m_playState = Paused;
+}
+
+void FormMain::Stop()
+{
+    if (!m_player && !s_videoMode) {
+        LogMessage("ERROR : FormMain :: Stop - Player thread null");
+        return;
+    }
+    m_stopping = true;
+    if (m_player) {
+        _endPlayer();
+    } else if (!s_videoEnded && g_videoCtrl) {
+        g_formVideo->Show(false);
+        g_videoCtrl->Show(false);
+        g_videoCtrl->Stop();
+    }
+    m_positionSlider->SetValue(0);
+    m_playState = Stopped;
+    m_fileState = NoFile;
+    m_stopping = false;
+}
+
+void FormMain::NextFile()
+{
+    if (!m_player && !s_videoMode) {
+        LogMessage("FormMain :: NextFile - End - Player thread null");
+        return;
+    }
+    Stop();
+    StartNextFile();
+}
+
+void FormMain::StartNextFile()
+{
+    // A file that cannot be loaded counts as played and the next one is
+    // tried, at most once per entry, so a list of broken files ends.
+    size_t failures = 0;
+    for (;;) {
+        const wxArrayString& list = *m_currentList;
+        size_t n = list.GetCount();
+        // Duplicate paths can leave no entry outside the played list even
+        // though the list is longer: then it counts as played through.
+        bool remaining = false;
+        for (size_t i = 0; i < n && !remaining; ++i)
+            remaining = n > m_playedList.GetCount() && m_playedList.Index(list[i]) == wxNOT_FOUND;
+        if (!m_random)
+            remaining = n > m_playedList.GetCount();
+        wxString candidate;
+        if (remaining) {
+            if (m_random) {
+                std::srand(static_cast<unsigned>(std::time(nullptr)));
+                do {
+                    int r = std::rand() % 32768;
+                    size_t k = static_cast<size_t>(r * (1.0 / 32768.0) * n);
+                    candidate = list[k < n ? k : n - 1];
+                } while (m_playedList.Index(candidate) != wxNOT_FOUND);
+                if (g_formPlaylist)
+                    g_formPlaylist->SelectEntryByPath(candidate);
+            } else {
+                int i = list.Index(m_currentFile);
+                // After the last entry, go on from the first: entries remain unplayed.
+                size_t next = i == wxNOT_FOUND ? 0 : static_cast<size_t>(i) + 1;
+                if (next < n) {
+                    candidate = list[next];
+                    if (g_formPlaylist)
+                        g_formPlaylist->SelectNextEntry();
+                } else {
+                    candidate = list[0];
+                    if (g_formPlaylist)
+                        g_formPlaylist->SelectEntryByPath(candidate);
+                }
+            }
+        } else if (m_loop && n > 0) {
+            m_playedList.Clear();
+            candidate = list[0];
+            if (g_formPlaylist)
+                g_formPlaylist->SelectEntryByPath(candidate);
+        } else {
+            m_playedList.Clear();
+            if (g_videoCtrl)
+                g_videoCtrl->Show(false);
+            SetTitle("Brelko's Player");
+            return;
+        }
+
+        SetFile(candidate, true, true);
+        if (m_fileState == Started || (s_videoMode && m_fileState == FileLoaded))
+            return;
+        if (++failures > n)
+            return;
+        m_playedList.Add(candidate);
+        _endPlayer();
+        m_fileState = NoFile;
+    }
+}
+
+void FormMain::PreviousFile()
+{
+    if (!m_player && !s_videoMode) {
+        LogMessage("FormMain :: PreviousFile - End - Player thread null");
+        return;
+    }
+    if (m_playedList.IsEmpty())
+        return;
+    m_positionSlider->SetValue(0);
+    bool active = m_playState == Playing || m_playState == Paused;
+    Stop();
+    int current = m_playedList.Index(m_currentFile);
+    if (current != wxNOT_FOUND)
+        m_playedList.RemoveAt(current);
+    if (m_playedList.IsEmpty()) {
+        if (g_videoCtrl)
+            g_videoCtrl->Show(false);
+        return;
+    }
+    wxString previous = m_playedList.Last();
+    m_positionSlider->SetValue(0);
+    m_playedList.RemoveAt(m_playedList.Index(previous));
+    if (g_formPlaylist)
+        g_formPlaylist->SelectEntryByPath(previous);
+    SetFile(previous, true, active);
+}
+
+void FormMain::PlayerProgress(unsigned long serial, int sliderValue)
+{
+    CallAfter([this, serial, sliderValue] {
+        if (m_player && m_player->GetSerial() == serial)
+            m_positionSlider->SetValue(sliderValue);
+    });
+}
+
+void FormMain::EndOfMedia(unsigned long serial)
+{
+    if (m_stopping) {
+        LogMessage("FormMain :: EndOfMedia - End - Already stopping");
+        m_stopping = false;
+        return;
+    }
+    CallAfter([this, serial] { _advanceAfterEnd(serial); });
+}
+
+void FormMain::_advanceAfterEnd(unsigned long serial)
+{
+    // The user stopped or moved on meanwhile: that end is old news.
+    if (!m_player || m_player->GetSerial() != serial)
+        return;
+    _endPlayer();
+    m_fileState = NoFile;
+    m_positionSlider->SetValue(0);
+    StartNextFile();
+}
+
+void FormMain::AddFile(const wxString& path)
+{
+    if (path.empty()) {
+        LogMessage("ERROR : FormMain :: AddFile - Void file name");
+        return;
+    }
+    bool video = IsVideoFile(path);
+    if ((video || IsAudioFile(path)) && wxFileName::FileExists(path))
+        (video ? m_videoList : m_audioList).Add(path);
+    else
+        m_cdList.Add(path);
+    if (g_formPlaylist)
+        g_formPlaylist->AddFileByKind(path);
+}
+
+void FormMain::AddFolder(const wxString& folder)
+{
+    wxArrayString files;
+    {
+        wxLogNull quiet; // an unreadable subfolder is skipped, not shown in a dialog
+        wxDir::GetAllFiles(folder, &files, wxEmptyString, wxDIR_FILES | wxDIR_DIRS | wxDIR_HIDDEN);
+    }
+    wxString previous;
+    for (const wxString& path : files) {
+        if ((IsAudioFile(path) || IsVideoFile(path)) && path != previous) {
+            AddFile(path);
+            previous = path;
+        }
+    }
+}
+
+void FormMain::StepPosition(int step)
+{
+    m_positionSlider->SetValue(m_positionSlider->GetValue() + step);
+    if (m_player)
+        m_player->SetPosition(static_cast<float>(m_positionSlider->GetValue()) /
+                              (m_positionSlider->GetMax() - m_positionSlider->GetMin()));
+}
+
+void FormMain::StepVolume(int step)
+{
+    int volume = std::max(0, std::min(100, m_volumeSlider->GetValue() + step));
+    m_volumeSlider->SetValue(volume);
+    if (m_player)
+        m_player->SetVolume(volume, 0);
+}
+
+void FormMain::SliderPositionScroll(wxScrollEvent&)
+{
+    if (m_player)
+        m_player->SetPosition(static_cast<float>(m_positionSlider->GetValue()) /
+                              (m_positionSlider->GetMax() - m_positionSlider->GetMin()));
+}
+
+void FormMain::SliderVolumeScroll(wxScrollEvent&)
+{
+    if (m_player)
+        m_player->SetVolume(m_volumeSlider->GetValue(), 0);
+}
+
+void FormMain::_onMediaStop(wxMediaEvent& event)
+{
+    Trace("FormMain :: _onMediaStop\n");
+    if (g_videoCtrl)
+        g_videoCtrl->Seek(g_videoCtrl->Length() * 2, wxFromStart);
+    s_videoEnded = true;
+    event.Veto();
+}
+
+void FormMain::_onMediaLoaded(wxMediaEvent&)
+{
+    Trace("FormMain :: _onMediaLoaded\n");
+    if (!s_videoSizing || !g_formVideo)
+        return;
+    wxSize size = g_formVideo->GetSize();
+    g_formVideo->m_videoWidth = size.x;
+    g_formVideo->m_videoHeight = size.y;
+    g_formVideo->SetSize(size);
+    Play();
+}
+
+} // namespace BrelkosPlayer

@@ -1,0 +1,57 @@
+#include "gui/TaskBarIcon.h"
+
+#include <wx/menu.h>
+
+#include "AppWindows.h"
+#include "gui/FormMain.h"
+
+namespace BrelkosPlayer {
+
+wxBEGIN_EVENT_TABLE(TaskBarIcon, wxTaskBarIcon)
+    EVT_TASKBAR_LEFT_DCLICK(TaskBarIcon::OnLeftDoubleClick)
+    EVT_MENU_RANGE(ID_TRAY_PREVIOUS, ID_TRAY_NEXT, TaskBarIcon::OnMenu)
+    EVT_MENU_RANGE(ID_TRAY_FIRST_DRIVE, ID_TRAY_LAST_DRIVE, TaskBarIcon::OnMenu)
+wxEND_EVENT_TABLE()
+
+TaskBarIcon::TaskBarIcon() = default;
+
+wxMenu* TaskBarIcon::CreatePopupMenu()
+{
+    auto* menu = new wxMenu;
+    menu->Append(ID_TRAY_PREVIOUS, wxString::FromUTF8("Précédent"));
+    menu->Append(ID_TRAY_PLAY, "Lire");
+    menu->Append(ID_TRAY_PAUSE, "Pause");
+    menu->Append(ID_TRAY_STOP, "Stop");
+    menu->Append(ID_TRAY_NEXT, "Suivant");
+    auto* drives = new wxMenu;
+    m_driveNames.Clear();
+    menu->AppendSubMenu(drives, "PlayCD");
+    return menu;
+}
+
+void TaskBarIcon::OnLeftDoubleClick(wxTaskBarIconEvent&)
+{
+    if (g_formMain && g_formMain->IsIconized()) {
+        wxIconizeEvent restore(0, false);
+        restore.SetEventObject(g_formMain);
+        g_formMain->GetEventHandler()->ProcessEvent(restore);
+    }
+}
+
+void TaskBarIcon::OnMenu(wxCommandEvent& event)
+{
+    if (!g_formMain)
+        return;
+    switch (event.GetId()) {
+    case ID_TRAY_PREVIOUS: g_formMain->PreviousFile(); break;
+    case ID_TRAY_PLAY: g_formMain->Play(); break;
+    case ID_TRAY_PAUSE: g_formMain->Pause(); break;
+    case ID_TRAY_STOP: g_formMain->Stop(); break;
+    case ID_TRAY_NEXT: g_formMain->NextFile(); break;
+    default: PlayCD(event.GetId() - ID_TRAY_FIRST_DRIVE); break;
+    }
+}
+
+void TaskBarIcon::PlayCD(int) {}
+
+} // namespace BrelkosPlayer

@@ -1,0 +1,40 @@
+// The notification-area icon, shown while the main window is iconized; its
+// menu drives playback and lists the CD drives.
+#pragma once
+
+#include <wx/arrstr.h>
+#include <wx/bmpbndl.h>
+#include <wx/icon.h>
+#include <wx/taskbar.h>
+
+namespace BrelkosPlayer {
+
+enum TaskBarIconIds {
+    ID_TRAY_PREVIOUS = 0,
+    ID_TRAY_PLAY = 1,
+    ID_TRAY_PAUSE = 2,
+    ID_TRAY_STOP = 3,
+    ID_TRAY_NEXT = 4,
+    ID_TRAY_FIRST_DRIVE = 6,
+    ID_TRAY_LAST_DRIVE = 14,
+};
+
+class TaskBarIcon : public wxTaskBarIcon {
+public:
+    TaskBarIcon();
+
+    const wxArrayString& GetDriveNames() const { return m_driveNames; }
+    wxMenu* CreatePopupMenu() override;
+
+    // Handlers, public so tests can drive them.
+    void OnLeftDoubleClick(wxTaskBarIconEvent& event);
+    void OnMenu(wxCommandEvent& event);
+    void PlayCD(int driveIndex);
+
+private:
+    wxArrayString m_driveNames;
+
+    wxDECLARE_EVENT_TABLE();
+};
+
+} // namespace BrelkosPlayer

@@ -1,0 +1,3 @@
+#include "BrelkosPlayerApp.h"
+
+wxIMPLEMENT_APP(BrelkosPlayer::BrelkosPlayerApp);

@@ -1,0 +1,185 @@
+#include "other/AudioPlayerThread.h"
+
+#include "Logger.h"
+#include "other/SoundReport.h"
+#include "platform/sound/SoundSystem.h"
+
+namespace BrelkosPlayer {
+
+namespace {
+const char* const kSource = ".\\src\\other\\AudioPlayerThread";
+}
+
+#define REPORT(result) ReportSoundError((result), kSource, __LINE__)
+
+AudioPlayerThread::AudioPlayerThread(PlayerOwner* owner) : PlayerThread(owner)
+{
+    m_system = CreateSoundSystem(kSource, true, true);
+}
+
+AudioPlayerThread::~AudioPlayerThread()
+{
+    Stop();
+}
+
+const char* AudioPlayerThread::GetSource() const
+{
+    return kSource;
+}
+
+bool AudioPlayerThread::Load(const wxString& path)
+{
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    int result = sound::ERR_UNINITIALIZED;
+    if (m_system)
+        result = m_system->createStream(path.utf8_str(), 0, nullptr, &m_sound);
+    if (result != sound::OK) {
+        REPORT(result);
+        m_sound = nullptr;
+    }
+    m_length = 0;
+    SetState(Empty);
+    result = m_system && m_sound ? m_system->playSound(sound::CHANNEL_FREE, m_sound, true, &m_channel)
+                                 : static_cast<int>(sound::ERR_INVALID_PARAM);
+    if (result != sound::OK) {
+        REPORT(result);
+        m_channel = nullptr;
+        return false;
+    }
+    result = m_sound->getLength(&m_length, sound::TIMEUNIT_MS);
+    if (result != sound::OK) {
+        REPORT(result);
+        m_length = 0;
+    }
+    SetState(Loaded);
+    return true;
+}
+
+void AudioPlayerThread::Play()
+{
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    PlayerState state = GetState();
+    if (state < Loaded)
+        return;
+    if (state == Paused) {
+        ResumeThread();
+        int result = m_channel ? m_channel->setPaused(false) : static_cast<int>(sound::ERR_INVALID_HANDLE);
+        if (result != sound::OK) {
+            REPORT(result);
+            LogMessage("Play - can't unpause");
+            return;
+        }
+    } else {
+        sound::Channel* channel = nullptr;
+        int result = m_system && m_sound ? m_system->playSound(sound::CHANNEL_FREE, m_sound, false, &channel)
+                                         : static_cast<int>(sound::ERR_INVALID_HANDLE);
+        if (result != sound::OK) {
+            REPORT(result);
+            LogMessage("Play - can't play ");
+            return;
+        }
+        m_channel = channel;
+        result = m_channel->setVolume(m_volume);
+        if (result != sound::OK)
+            REPORT(result);
+    }
+    SetState(Playing);
+}
+
+void AudioPlayerThread::Pause()
+{
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    if (GetState() != Playing)
+        return;
+    int result = m_channel ? m_channel->setPaused(true) : static_cast<int>(sound::ERR_INVALID_HANDLE);
+    if (result != sound::OK) {
+        REPORT(result);
+        return;
+    }
+    SetState(Paused);
+    SuspendThread();
+}
+
+void AudioPlayerThread::Stop()
+{
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    PlayerState state = GetState();
+    if ((state == Playing || state == Paused) && m_channel) {
+        int result = m_channel->stop();
+        if (result != sound::OK)
+            REPORT(result);
+    }
+    m_channel = nullptr;
+    if (m_sound) {
+        int result = m_sound->release();
+        if (result != sound::OK)
+            REPORT(result);
+        m_sound = nullptr;
+    }
+    if (m_system) {
+        int result = m_system->close();
+        if (result != sound::OK)
+            REPORT(result);
+        result = m_system->release();
+        if (result != sound::OK)
+            REPORT(result);
+        m_system = nullptr;
+    }
+}
+
+void AudioPlayerThread::SetPosition(float fraction)
+{
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    unsigned position = static_cast<unsigned>(m_length * static_cast<double>(fraction));
+    int result = m_channel ? m_channel->setPosition(position, sound::TIMEUNIT_MS)
+                           : static_cast<int>(sound::ERR_INVALID_HANDLE);
+    if (result != sound::OK)
+        REPORT(result);
+}
+
+wxString AudioPlayerThread::GetMediaTime()
+{
+    wxString text = FormatMediaTime(m_length);
+    LogMessage("GetMediaTime : %s", static_cast<const char*>(text.utf8_str()));
+    return text;
+}
+
+bool AudioPlayerThread::SetVolume(int level, int)
+{
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    m_volume = ChannelVolume(level);
+    int result = m_channel ? m_channel->setVolume(m_volume) : static_cast<int>(sound::ERR_INVALID_HANDLE);
+    if (result != sound::OK)
+        return REPORT(result);
+    return true;
+}
+
+void AudioPlayerThread::SetMute(bool mute)
+{
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    m_mute = mute;
+    int result = m_channel ? m_channel->setMute(mute) : static_cast<int>(sound::ERR_INVALID_HANDLE);
+    if (result != sound::OK)
+        REPORT(result);
+}
+
+unsigned AudioPlayerThread::GetPosition()
+{
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    unsigned position = 0;
+    if (m_channel && m_channel->getPosition(&position, sound::TIMEUNIT_MS) != sound::OK)
+        position = 0;
+    return position;
+}
+
+void AudioPlayerThread::Forward()
+{
+    StepChannel(m_channel, m_length, 1000);
+}
+
+void AudioPlayerThread::Rewind()
+{
+    StepChannel(m_channel, m_length, -1000);
+}
+
+} // namespace BrelkosPlayer

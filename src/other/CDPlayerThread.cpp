@@ -1,0 +1,196 @@
+#include "other/CDPlayerThread.h"
+
+#include "Logger.h"
+#include "other/SoundReport.h"
+#include "platform/sound/SoundSystem.h"
+
+namespace BrelkosPlayer {
+
+namespace {
+const char* const kSource = ".\\src\\other\\CDPlayerThread";
+}
+
+#define REPORT(result) ReportSoundError((result), kSource, __LINE__)
+
+CDPlayerThread::CDPlayerThread(PlayerOwner* owner) : PlayerThread(owner)
+{
+    m_system = CreateSoundSystem(kSource, true, true);
+}
+
+CDPlayerThread::~CDPlayerThread()
+{
+    Stop();
+}
+
+const char* CDPlayerThread::GetSource() const
+{
+    return kSource;
+}
+
+void CDPlayerThread::OnStopFailed()
+{
+    LogMessage("Play - Can't stop");
+}
+
+bool CDPlayerThread::Load(const wxString& address)
+{
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    m_drive = address.Left(2);
+    wxString rest = address.Mid(2);
+    // Leading decimal digits only; "D:" alone names track 0. Clamped so a
+    // huge number cannot overflow.
+    long long track = 0;
+    for (wxUniChar c : rest) {
+        if (c < '0' || c > '9')
+            break;
+        track = std::min<long long>(track * 10 + (c - '0'), 1 << 30);
+    }
+    m_track = static_cast<int>(track);
+
+    int result = m_system ? m_system->createStream(m_drive.utf8_str(), 0, nullptr, &m_disc)
+                          : static_cast<int>(sound::ERR_UNINITIALIZED);
+    if (result != sound::OK) {
+        REPORT(result);
+        m_disc = nullptr;
+    }
+    int count = m_trackCount;
+    result = m_disc ? m_disc->getNumSubSounds(&count) : static_cast<int>(sound::ERR_INVALID_HANDLE);
+    if (result != sound::OK)
+        REPORT(result);
+    else
+        m_trackCount = count;
+    LogMessage("Number of tracks : %i/%i", m_track, m_trackCount);
+    if (m_track >= m_trackCount)
+        return false;
+
+    result = m_disc->getSubSound(m_track, &m_trackSound);
+    if (result != sound::OK) {
+        REPORT(result);
+        m_trackSound = nullptr;
+    }
+    result = m_trackSound ? m_system->playSound(sound::CHANNEL_FREE, m_trackSound, true, &m_channel)
+                          : static_cast<int>(sound::ERR_INVALID_HANDLE);
+    if (result != sound::OK) {
+        REPORT(result);
+        m_channel = nullptr;
+        LogMessage("Play - Can't load track %i", m_track);
+        return false;
+    }
+    result = m_trackSound->getLength(&m_length, sound::TIMEUNIT_MS);
+    if (result != sound::OK) {
+        REPORT(result);
+        m_length = 0;
+    }
+    SetState(Loaded);
+    return true;
+}
+
+void CDPlayerThread::Play()
+{
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    if (GetState() < Loaded)
+        return;
+    ResumeThread();
+    int result = m_channel ? m_channel->setPaused(false) : static_cast<int>(sound::ERR_INVALID_HANDLE);
+    if (result != sound::OK) {
+        REPORT(result);
+        LogMessage("Play - Can't unpause");
+        return;
+    }
+    SetState(Playing);
+}
+
+void CDPlayerThread::Pause()
+{
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    if (GetState() != Playing)
+        return;
+    int result = m_channel ? m_channel->setPaused(true) : static_cast<int>(sound::ERR_INVALID_HANDLE);
+    if (result != sound::OK) {
+        REPORT(result);
+        LogMessage("Play - Can't pause");
+        return;
+    }
+    SetState(Paused);
+    SuspendThread();
+}
+
+void CDPlayerThread::Stop()
+{
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    PlayerState state = GetState();
+    if ((state == Playing || state == Paused) && m_channel) {
+        int result = m_channel->stop();
+        if (result != sound::OK)
+            REPORT(result);
+    }
+    m_channel = nullptr;
+    for (sound::Sound** sound : {&m_trackSound, &m_disc}) {
+        if (*sound) {
+            int result = (*sound)->release();
+            if (result != sound::OK)
+                REPORT(result);
+            *sound = nullptr;
+        }
+    }
+    if (m_system) {
+        int result = m_system->close();
+        if (result != sound::OK)
+            REPORT(result);
+        result = m_system->release();
+        if (result != sound::OK)
+            REPORT(result);
+        m_system = nullptr;
+    }
+}
+
+void CDPlayerThread::SetPosition(float fraction)
+{
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    unsigned position = static_cast<unsigned>(m_length * static_cast<double>(fraction));
+    int result = m_channel ? m_channel->setPosition(position, sound::TIMEUNIT_MS)
+                           : static_cast<int>(sound::ERR_INVALID_HANDLE);
+    if (result != sound::OK)
+        REPORT(result);
+}
+
+wxString CDPlayerThread::GetMediaTime()
+{
+    wxString text = FormatMediaTime(m_length);
+    LogMessage("GetMediaTime : %s", static_cast<const char*>(text.utf8_str()));
+    return text;
+}
+
+bool CDPlayerThread::SetVolume(int level, int)
+{
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    m_volume = ChannelVolume(level);
+    int result = m_channel ? m_channel->setVolume(m_volume) : static_cast<int>(sound::ERR_INVALID_HANDLE);
+    if (result != sound::OK)
+        return REPORT(result);
+    return true;
+}
+
+void CDPlayerThread::SetMute(bool mute)
+{
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    int result = m_channel ? m_channel->setMute(mute) : static_cast<int>(sound::ERR_INVALID_HANDLE);
+    if (result != sound::OK) {
+        REPORT(result);
+        LogMessage("Play - Can't mute");
+        return;
+    }
+    m_mute = mute;
+}
+
+void CDPlayerThread::Forward()
+{
+    StepChannel(m_channel, m_length, 1000);
+}
+
+void CDPlayerThread::Rewind()
+{
+    StepChannel(m_channel, m_length, -1000);
+}
+
+} // namespace BrelkosPlayer

@@ -1,0 +1,145 @@
+#include "other/PlayerThread.h"
+
+#include <algorithm>
+
+#include "Logger.h"
+#include "other/PlayerOwner.h"
+#include "other/SoundReport.h"
+#include "platform/sound/SoundSystem.h"
+
+namespace BrelkosPlayer {
+
+namespace {
+std::atomic<unsigned long> s_nextSerial{1};
+// A pass of the body every 10 ms: the slider moves smoothly, a stop is seen
+// within one pass, and the GUI is never flooded.
+constexpr unsigned kPollMs = 10;
+} // namespace
+
+PlayerThread::PlayerThread(PlayerOwner* owner)
+    : wxThread(wxTHREAD_JOINABLE), m_owner(owner), m_serial(s_nextSerial++)
+{
+}
+
+PlayerThread::~PlayerThread() = default;
+
+bool PlayerThread::Start()
+{
+    if (m_started)
+        return true;
+    m_started = true;
+    if (Create(0) != wxTHREAD_NO_ERROR)
+        return false;
+    return Run() == wxTHREAD_NO_ERROR;
+}
+
+void PlayerThread::End()
+{
+    if (m_started && IsRunning())
+        Delete(nullptr, wxTHREAD_WAIT_BLOCK);
+    else if (m_started)
+        Wait(wxTHREAD_WAIT_BLOCK);
+    else
+        Stop();
+}
+
+wxString PlayerThread::FormatMediaTime(unsigned lengthMs)
+{
+    return wxString::Format("%umin%us", lengthMs / 60000, (lengthMs % 60000) / 1000);
+}
+
+float PlayerThread::ChannelVolume(int level)
+{
+    if (level < 0)
+        level = 0;
+    if (level > 100)
+        level = 100;
+    return level / 100.0f;
+}
+
+void PlayerThread::SuspendThread()
+{
+    if (m_started && !IsPaused())
+        wxThread::Pause();
+}
+
+void PlayerThread::ResumeThread()
+{
+    if (m_started && IsPaused())
+        wxThread::Resume();
+}
+
+void PlayerThread::StepChannel(sound::Channel* channel, unsigned length, int deltaMs)
+{
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    PlayerState state = GetState();
+    if ((state != Playing && state != Paused) || !channel)
+        return;
+    unsigned position = 0;
+    int result = channel->getPosition(&position, sound::TIMEUNIT_MS);
+    if (result != sound::OK)
+        ReportSoundError(result, GetSource(), __LINE__);
+    long long target = static_cast<long long>(position) + deltaMs;
+    target = std::max(0LL, std::min<long long>(target, length));
+    result = channel->setPosition(static_cast<unsigned>(target), sound::TIMEUNIT_MS);
+    if (result != sound::OK)
+        ReportSoundError(result, GetSource(), __LINE__);
+}
+
+wxThread::ExitCode PlayerThread::Entry()
+{
+    LogMessage("AudioPlayerThread :: Execute - Begin");
+    bool playing = true;
+    int lastSlider = -1;
+    if (GetState() != Stopped) {
+        for (;;) {
+            if (!IsAlive() || GetState() < Loaded || TestDestroy() || !playing)
+                break;
+            unsigned position = 0;
+            unsigned length = 0;
+            {
+                std::lock_guard<std::recursive_mutex> lock(m_mutex);
+                sound::Channel* channel = GetChannel();
+                length = GetLength();
+                if (!channel) {
+                    playing = false;
+                } else {
+                    int result = channel->isPlaying(&playing);
+                    if (result != sound::OK)
+                        ReportSoundError(result, GetSource(), __LINE__);
+                    result = channel->getPosition(&position, sound::TIMEUNIT_MS);
+                    if (result != sound::OK)
+                        ReportSoundError(result, GetSource(), __LINE__);
+                }
+            }
+            int slider = length > 0 ? static_cast<int>(static_cast<double>(position) / length * 1000.0) : 0;
+            if (slider != lastSlider && m_owner) {
+                lastSlider = slider;
+                m_owner->PlayerProgress(m_serial, slider);
+            }
+            if (GetState() == Stopped)
+                break;
+            if (playing)
+                wxThread::Sleep(kPollMs);
+        }
+    }
+    {
+        std::lock_guard<std::recursive_mutex> lock(m_mutex);
+        PlayerState state = GetState();
+        sound::Channel* channel = GetChannel();
+        if ((state == Playing || state == Paused) && channel) {
+            int result = channel->stop();
+            if (result == sound::OK)
+                SetState(Stopped);
+            else
+                OnStopFailed();
+        }
+        Stop();
+    }
+    if (m_owner)
+        m_owner->EndOfMedia(m_serial);
+    LogMessage("AudioPlayerThread :: Execute - End");
+    return 0;
+}
+
+} // namespace BrelkosPlayer

@@ -1,0 +1,82 @@
+// The abstract player: one medium, one sound system, one thread that follows
+// the playing medium. The thread is joinable: its owner ends and deletes it on
+// the GUI thread, so the object never vanishes under a pointer that the GUI
+// still holds.
+#pragma once
+
+#include <atomic>
+#include <mutex>
+#include <wx/string.h>
+#include <wx/thread.h>
+
+#include "other/PlayerState.h"
+
+namespace sound {
+class Channel;
+}
+
+namespace BrelkosPlayer {
+
+class PlayerOwner;
+
+class PlayerThread : public wxThread {
+public:
+    explicit PlayerThread(PlayerOwner* owner);
+    ~PlayerThread() override;
+
+    virtual bool Load(const wxString& path) = 0;
+    virtual void Play() = 0;
+    virtual void Pause() = 0;
+    virtual void Stop() = 0;
+    virtual void SetPosition(float fraction) = 0;
+    virtual wxString GetMediaTime() = 0;
+    virtual bool SetVolume(int level, int reserved) = 0;
+    virtual void SetMute(bool mute) = 0;
+    virtual void Forward() = 0;
+    virtual void Rewind() = 0;
+    virtual wxString GetTypeName() const = 0;
+
+    PlayerState GetState() const { return static_cast<PlayerState>(m_state.load()); }
+    bool GetMute() const { return m_mute; }
+    unsigned long GetSerial() const { return m_serial; }
+    // True once the owner created and ran the thread.
+    bool IsStarted() const { return m_started; }
+    // Creates and runs the thread once; later calls do nothing.
+    bool Start();
+    // Asks the body to finish and waits for it (or releases a never-started player).
+    void End();
+
+    // Length in minutes and seconds, e.g. 185000 ms gives "3min5s".
+    static wxString FormatMediaTime(unsigned lengthMs);
+    // The volume slider's 0..100 on the channel's 0.0..1.0.
+    static float ChannelVolume(int level);
+
+protected:
+    ExitCode Entry() override;
+
+    // For the body: the channel of the medium being played and its length.
+    virtual sound::Channel* GetChannel() = 0;
+    virtual unsigned GetLength() const = 0;
+    virtual const char* GetSource() const = 0;
+    // The body's final stop failed (the CD player logs it).
+    virtual void OnStopFailed() {}
+
+    void SetState(PlayerState state) { m_state = state; }
+    // Pauses the thread unless it already is; resumes it when it is paused.
+    void SuspendThread();
+    void ResumeThread();
+    // Forward and Rewind: moves a playing or paused channel, kept within 0..length.
+    void StepChannel(sound::Channel* channel, unsigned length, int deltaMs);
+
+    // Serialises the GUI's commands with the body's polling.
+    std::recursive_mutex m_mutex;
+    bool m_mute = false;
+
+private:
+    std::atomic<int> m_state{Empty};
+    PlayerOwner* m_owner;
+    const unsigned long m_serial;
+    bool m_started = false;
+};
+
+} // namespace BrelkosPlayer

@@ -1,0 +1,62 @@
+#include "other/SoundReport.h"
+
+#include "Logger.h"
+#include "platform/sound/SoundSystem.h"
+
+namespace BrelkosPlayer {
+
+bool ReportSoundError(int result, const char* source, unsigned line)
+{
+    LogMessage("FMOD error (%d) : [ %s] in \"%s\"@%u", result, sound::ErrorString(result), source, line);
+    return false;
+}
+
+wxString OutputTypeName(int outputType)
+{
+    static const char* const names[] = {
+        "Autodetect", "Unknown", "No sound", "Wave writer", "Non real-time no sound",
+        "Non real-time Wave writer", "DirectSound", "Windows Multimedia", "ASIO", "OSS", "ALSA", "ESD",
+        "Sound Manager", "Core Audio", "XBox", "Playstation 2", "Playstation 3", "GameCube", "XBox 360", "PSP",
+        "Wii"};
+    if (outputType >= 0 && outputType < static_cast<int>(sizeof names / sizeof names[0]))
+        return names[outputType];
+    return wxString::Format("[%d] isn't a valid output type...", outputType);
+}
+
+sound::System* CreateSoundSystem(const char* source, bool checkVersion, bool logChoice)
+{
+    sound::System* system = nullptr;
+    int result = sound::System_Create(&system);
+    if (result != sound::OK)
+        ReportSoundError(result, source, __LINE__);
+    if (!system)
+        return nullptr;
+
+    if (checkVersion) {
+        unsigned version = 0;
+        result = system->getVersion(&version);
+        if (result != sound::OK)
+            ReportSoundError(result, source, __LINE__);
+        if (version < sound::VERSION)
+            LogMessage("Warning! You are using an old version of FMOD [0x%x].  This program requires [0x%x]", version,
+                       sound::VERSION);
+    }
+
+    static const int searchOrder[] = {sound::OUTPUTTYPE_AUTODETECT, sound::OUTPUTTYPE_DSOUND,
+                                      sound::OUTPUTTYPE_WINMM, sound::OUTPUTTYPE_ASIO, sound::OUTPUTTYPE_NOSOUND};
+    for (int type : searchOrder) {
+        result = system->setOutput(type);
+        if (result != sound::OK)
+            ReportSoundError(result, source, __LINE__);
+        result = system->init(4095, 0, nullptr);
+        if (result == sound::OK) {
+            if (logChoice)
+                LogText("FMOD is initialized with Output type : [" + OutputTypeName(type) + "]");
+            break;
+        }
+        ReportSoundError(result, source, __LINE__);
+    }
+    return system;
+}
+
+} // namespace BrelkosPlayer

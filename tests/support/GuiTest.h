@@ -1,0 +1,23 @@
+// Helpers for tests that run in the real event loop under Xvfb. The test
+// program's main() starts a wxApp and runs every test inside it.
+#pragma once
+
+#include <functional>
+#include <wx/string.h>
+
+namespace testing_support {
+
+// Processes GUI events until the predicate holds or the deadline passes.
+bool WaitFor(const std::function<bool()>& predicate, int timeoutMs = 5000);
+// Processes pending GUI events for about the given time.
+void Pump(int ms = 50);
+// Folder that holds the test executables, rsc/ and the log.
+wxString ExecutableFolder();
+// Folder of the test media files.
+wxString DataFile(const wxString& name);
+// Whole text of the program's log file.
+wxString ReadLog();
+// A fresh, empty temporary folder, removed at program exit.
+wxString TempFolder();
+
+} // namespace testing_support
