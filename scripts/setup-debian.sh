@@ -12,6 +12,7 @@ packages=(
     gstreamer1.0-x gstreamer1.0-alsa
     libcdio-dev libcdio-paranoia-dev libiso9660-dev
     libmp3lame-dev
+    lame
     libgtest-dev libgmock-dev
     xvfb xauth xdotool trayer x11-utils
     clang libclang-rt-14-dev

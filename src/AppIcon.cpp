@@ -1,22 +1,14 @@
-#include <wx/bitmap.h>
-#include <wx/dcmemory.h>
 #include <wx/icon.h>
 
 #include "gui/FormMain.h"
+
+#include "AppIcon.xpm"
 
 namespace BrelkosPlayer {
 
 wxIcon FormMain::AppIcon()
 {
-    wxBitmap bitmap(64, 64);
-    {
-        wxMemoryDC dc(bitmap);
-        dc.SetBackground(*wxBLUE_BRUSH);
-        dc.Clear();
-    }
-    wxIcon icon;
-    icon.CopyFromBitmap(bitmap);
-    return icon;
+    return wxIcon(app_icon_xpm);
 }
 
 } // namespace BrelkosPlayer

@@ -412,8 +412,19 @@ void FormMain::SliderVolumeScroll(wxScrollEvent&)
 void FormMain::_onMediaStop(wxMediaEvent& event)
 {
     Trace("FormMain :: _onMediaStop\n");
-    if (g_videoCtrl)
-        g_videoCtrl->Seek(g_videoCtrl->Length() * 2, wxFromStart);
+    if (g_videoCtrl && g_videoCtrl->HasFailed()) {
+        // GStreamer accepts any file at Load and gives up on a broken one
+        // only now: trace it like a failed load and leave video mode.
+        Trace("Can't load " + g_videoCtrl->GetPath() + "\n");
+        if (s_videoMode && !m_player) {
+            s_videoEnded = false; // so that Stop hides the window and stops the control
+            Stop();
+            s_videoMode = false;
+        }
+        return;
+    }
+    // The control already stands at the end, showing the last frame; a seek
+    // past the end would start GStreamer over and end the video again, without end.
     s_videoEnded = true;
     event.Veto();
 }
@@ -421,12 +432,10 @@ void FormMain::_onMediaStop(wxMediaEvent& event)
 void FormMain::_onMediaLoaded(wxMediaEvent&)
 {
     Trace("FormMain :: _onMediaLoaded\n");
-    if (!s_videoSizing || !g_formVideo)
+    // A video loaded while an audio file took over since is not played.
+    if (!s_videoSizing || !s_videoMode || m_player || !g_formVideo)
         return;
-    wxSize size = g_formVideo->GetSize();
-    g_formVideo->m_videoWidth = size.x;
-    g_formVideo->m_videoHeight = size.y;
-    g_formVideo->SetSize(size);
+    g_formVideo->FitToVideo();
     Play();
 }
 

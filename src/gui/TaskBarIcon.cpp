@@ -4,6 +4,8 @@
 
 #include "AppWindows.h"
 #include "gui/FormMain.h"
+#include "other/SoundReport.h"
+#include "platform/sound/SoundSystem.h"
 
 namespace BrelkosPlayer {
 
@@ -25,6 +27,23 @@ wxMenu* TaskBarIcon::CreatePopupMenu()
     menu->Append(ID_TRAY_NEXT, "Suivant");
     auto* drives = new wxMenu;
     m_driveNames.Clear();
+    sound::System* system = nullptr;
+    sound::System_Create(&system);
+    if (system) {
+        int count = 0;
+        system->getNumCDROMDrives(&count);
+        for (int i = 0; i < count; ++i) {
+            char name[sound::MAX_DRIVE_NAME] = {};
+            char scsiName[sound::MAX_DRIVE_NAME] = {};
+            char deviceName[sound::MAX_DRIVE_NAME] = {};
+            system->getCDROMDriveName(i, name, sizeof name, scsiName, sizeof scsiName, deviceName, sizeof deviceName);
+            wxString label = wxString::FromUTF8(name);
+            drives->Append(ID_TRAY_FIRST_DRIVE + i, label);
+            m_driveNames.Add(label);
+        }
+        system->close();
+        system->release();
+    }
     menu->AppendSubMenu(drives, "PlayCD");
     return menu;
 }
@@ -52,6 +71,39 @@ void TaskBarIcon::OnMenu(wxCommandEvent& event)
     }
 }
 
-void TaskBarIcon::PlayCD(int) {}
+void TaskBarIcon::PlayCD(int driveIndex)
+{
+    static const char* const kSource = ".\\src\\gui\\TaskBarIcon";
+    g_formMain->Stop();
+    if (driveIndex < 0 || driveIndex >= static_cast<int>(m_driveNames.GetCount()))
+        return;
+    sound::System* system = CreateSoundSystem(kSource, false, false);
+    if (!system)
+        return;
+    wxString drive = m_driveNames[driveIndex];
+    sound::Sound* disc = nullptr;
+    int result = system->createStream(drive.utf8_str(), 0, nullptr, &disc);
+    if (result != sound::OK)
+        ReportSoundError(result, kSource, __LINE__);
+    int tracks = 0;
+    result = disc ? disc->getNumSubSounds(&tracks) : static_cast<int>(sound::ERR_INVALID_HANDLE);
+    if (result != sound::OK) {
+        ReportSoundError(result, kSource, __LINE__);
+        tracks = 0;
+    }
+    // Filed in the main window's store as well as shown, so the tracks play
+    // one after another; addresses already listed are not added twice.
+    for (int j = 0; j < tracks; ++j) {
+        wxString address = drive + wxString::Format("%d", j);
+        if (g_formMain->GetAudioList().Index(address) == wxNOT_FOUND &&
+            g_formMain->GetVideoList().Index(address) == wxNOT_FOUND &&
+            g_formMain->GetCDList().Index(address) == wxNOT_FOUND)
+            g_formMain->AddFile(address);
+    }
+    if (disc)
+        disc->release();
+    system->close();
+    system->release();
+}
 
 } // namespace BrelkosPlayer

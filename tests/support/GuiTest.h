@@ -21,3 +21,17 @@ wxString ReadLog();
 wxString TempFolder();
 
 } // namespace testing_support
+
+namespace BrelkosPlayer {
+class FormMain;
+}
+
+namespace testing_support {
+
+// Builds the main window as the application does (constructor, Show, second
+// step with these command-line paths) from the test program's own path.
+BrelkosPlayer::FormMain* CreateMainWindow(const wxArrayString& paths = wxArrayString());
+// Closes the main window the way the user does and processes the destruction.
+void CloseMainWindow();
+
+} // namespace testing_support

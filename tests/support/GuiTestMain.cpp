@@ -29,6 +29,7 @@ bool WaitFor(const std::function<bool()>& predicate, int timeoutMs)
         if (wxGetLocalTimeMillis() > deadline)
             return predicate();
         wxTheApp->Yield(true);
+        wxTheApp->ProcessIdle();
         wxMilliSleep(2);
     }
     return true;
@@ -39,6 +40,7 @@ void Pump(int ms)
     wxLongLong deadline = wxGetLocalTimeMillis() + ms;
     do {
         wxTheApp->Yield(true);
+        wxTheApp->ProcessIdle();
         wxMilliSleep(2);
     } while (wxGetLocalTimeMillis() < deadline);
 }

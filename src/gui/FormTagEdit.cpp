@@ -1,0 +1,11 @@
+#include "gui/FormTagEdit.h"
+
+namespace BrelkosPlayer {
+
+FormTagEdit::FormTagEdit(wxWindow* parent)
+    : wxFrame(parent, wxID_ANY, "Edition du Tag ID3", wxDefaultPosition, wxSize(430, 250), wxDEFAULT_FRAME_STYLE,
+              "frame")
+{
+}
+
+} // namespace BrelkosPlayer

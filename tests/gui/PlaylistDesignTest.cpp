@@ -1,0 +1,177 @@
+#include <cstdlib>
+#include <wx/dcmemory.h>
+#include <wx/dcscreen.h>
+#include <wx/image.h>
+#include <wx/listbox.h>
+#include <wx/textctrl.h>
+
+#include "gui/Design.h"
+#include "gui/FormEncode.h"
+#include "gui/FormSearch.h"
+#include "PlaylistTest.h"
+
+namespace playlist_test {
+namespace {
+
+using BrelkosPlayer::Design;
+using BrelkosPlayer::FormSearch;
+
+// What the screen shows of a window, frame decorations excluded.
+wxImage Capture(wxWindow* window)
+{
+    wxRect rect = window->GetScreenRect();
+    wxBitmap bitmap(rect.width, rect.height, 24);
+    wxMemoryDC memory(bitmap);
+    wxScreenDC screen;
+    memory.Blit(0, 0, rect.width, rect.height, &screen, rect.x, rect.y);
+    memory.SelectObject(wxNullBitmap);
+    return bitmap.ConvertToImage();
+}
+
+wxColour PixelAt(wxWindow* window, const wxPoint& point)
+{
+    wxImage image = Capture(window);
+    if (!image.IsOk() || point.x >= image.GetWidth() || point.y >= image.GetHeight())
+        return wxColour();
+    return wxColour(image.GetRed(point.x, point.y), image.GetGreen(point.x, point.y), image.GetBlue(point.x, point.y));
+}
+
+Design MakeDesign()
+{
+    Design design;
+    design.name = "test";
+    design.generalColor = wxColour(10, 60, 110);
+    design.generalTxtColor = wxColour(240, 230, 220);
+    design.listColor = wxColour(30, 140, 60);
+    design.listTxtColor = wxColour(250, 250, 0);
+    for (int i = 0; i < 4; ++i) {
+        design.btnColors[i] = wxColour(100 + i, 50, 50);
+        design.btnTxtColors[i] = wxColour(0, 0, 200 + i);
+    }
+    return design;
+}
+
+TEST_F(PlaylistTest, NullDesignIsRefusedByPlaylistAndSearch)
+{
+    const Design* before = m_playlist->GetDesign();
+    m_playlist->SetSimpleDesign(nullptr);
+    m_playlist->GetSearchWindow()->SetSimpleDesign(nullptr);
+    EXPECT_EQ(m_playlist->GetDesign(), before);
+    wxString log = testing_support::ReadLog();
+    EXPECT_NE(log.Find("ERROR : FormPlaylist :: SetSimpleDesign - Design Null"), wxNOT_FOUND);
+    EXPECT_NE(log.Find("ERROR : FormSearch :: SetSimpleDesign - Design Null"), wxNOT_FOUND);
+}
+
+TEST_F(PlaylistTest, MainWindowDesignReachesPlaylistAndSearchWidgets)
+{
+    Design design = MakeDesign();
+    m_main->SetSimpleDesign(&design);
+    EXPECT_EQ(m_playlist->GetDesign(), &design);
+    FormSearch* search = m_playlist->GetSearchWindow();
+    EXPECT_EQ(search->GetDesign(), &design);
+
+    EXPECT_EQ(m_playlist->GetBackgroundColour(), design.generalColor);
+    EXPECT_EQ(m_playlist->GetNotebook()->GetBackgroundColour(), design.generalColor);
+    for (int kind = 0; kind < 3; ++kind) {
+        wxListBox* box = List(FormPlaylist::ListKind(kind)).GetListBox();
+        EXPECT_EQ(box->GetBackgroundColour(), design.listColor);
+        EXPECT_EQ(box->GetForegroundColour(), design.listTxtColor);
+    }
+    for (int id : {3, 4, 5, 6, 8}) {
+        BrelkosPlayer::ImageButton* button = m_playlist->GetButton(id);
+        EXPECT_EQ(button->GetOuterColour(), design.generalColor) << id;
+        for (int state = 0; state < 4; ++state) {
+            EXPECT_EQ(button->GetFaceColour(state), design.btnColors[state]) << id;
+            EXPECT_EQ(button->GetTextColour(state), design.btnTxtColors[state]) << id;
+        }
+    }
+    EXPECT_EQ(search->GetBackgroundColour(), design.generalColor);
+    EXPECT_EQ(search->GetResultList()->GetBackgroundColour(), design.listColor);
+    EXPECT_EQ(search->GetTextField()->GetForegroundColour(), design.listTxtColor);
+    EXPECT_EQ(search->GetCancelButton()->GetFaceColour(2), design.btnColors[2]);
+}
+
+TEST_F(PlaylistTest, SampleConfigurationDressesEveryWindowInOneDesign)
+{
+    const Design* selected = m_main->GetSelectedDesign();
+    ASSERT_NE(selected, nullptr) << "the sample configuration selects a design";
+    EXPECT_EQ(m_playlist->GetDesign(), selected);
+    EXPECT_EQ(m_playlist->GetSearchWindow()->GetDesign(), selected);
+    EXPECT_TRUE(selected->generalColor.IsOk());
+    EXPECT_TRUE(selected->listColor.IsOk());
+}
+
+TEST_F(PlaylistTest, DesignColoursReachTheScreen)
+{
+    Design design = MakeDesign();
+    m_main->SetSimpleDesign(&design);
+    m_main->AddFile(Data("tone.mp3"));
+    m_main->AddFile(Data("tone.wav"));
+    m_main->AddFile(Data("tone.ogg"));
+    FormSearch* search = m_playlist->GetSearchWindow();
+    search->Move(320, 0);
+    search->Show(true);
+    search->SetFilesList(List(FormPlaylist::Audio).GetNames(), &List(FormPlaylist::Audio));
+    m_playlist->Raise();
+
+    // Empty space low in the audio list, and the frame's own background
+    // between the buttons.
+    wxListBox* box = List(FormPlaylist::Audio).GetListBox();
+    wxPoint inList(box->GetSize().x / 2, box->GetSize().y - 20);
+    EXPECT_TRUE(testing_support::WaitFor([&] { return PixelAt(box, inList) == design.listColor; }, 3000))
+        << PixelAt(box, inList).GetAsString(wxC2S_HTML_SYNTAX);
+    wxPoint betweenButtons = m_playlist->ClientToScreen(wxPoint(200, 580)) - m_playlist->GetScreenRect().GetPosition();
+    EXPECT_TRUE(testing_support::WaitFor([&] { return PixelAt(m_playlist, betweenButtons) == design.generalColor; }, 3000))
+        << PixelAt(m_playlist, betweenButtons).GetAsString(wxC2S_HTML_SYNTAX);
+    wxListBox* results = search->GetResultList();
+    wxPoint inResults(results->GetSize().x / 2, results->GetSize().y - 20);
+    EXPECT_TRUE(testing_support::WaitFor([&] { return PixelAt(results, inResults) == design.listColor; }, 3000));
+}
+
+// Pictures of every window in the design the sample configuration selects,
+// for the documentation: set BRELKOS_SCREENSHOTS to a folder to write them.
+TEST_F(PlaylistTest, ScreenshotsOfTheSelectedDesign)
+{
+    const char* folder = std::getenv("BRELKOS_SCREENSHOTS");
+    if (!folder)
+        GTEST_SKIP() << "BRELKOS_SCREENSHOTS not set";
+    if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
+        wxImage::AddHandler(new wxPNGHandler);
+    m_main->AddFile(Data("tone.mp3"));
+    m_main->AddFile(Data("tone.wav"));
+    m_main->AddFile(Data("tone.ogg"));
+    m_main->AddFile(Data("tone.wma"));
+    Select(FormPlaylist::Audio, 1);
+    FormSearch* search = m_playlist->GetSearchWindow();
+    search->Move(310, 0);
+    Click(BrelkosPlayer::ID_PLAYLIST_SEARCH);
+    search->GetTextField()->SetValue("tone");
+    BrelkosPlayer::FormEncode* encode = BrelkosPlayer::g_formEncode;
+    if (encode) {
+        encode->Move(610, 0);
+        encode->Show(true);
+    }
+    struct Shot {
+        wxWindow* window;
+        const char* file;
+    };
+    const Shot shots[] = {{m_main, "main-window.png"},
+                          {m_playlist, "playlist-window.png"},
+                          {search, "search-window.png"},
+                          {encode, "encode-window.png"}};
+    // Let every window paint once.
+    testing_support::WaitFor([&] { return PixelAt(search->GetResultList(), wxPoint(5, 200)).IsOk(); }, 3000);
+    testing_support::Pump(300);
+    for (const Shot& shot : shots) {
+        if (!shot.window)
+            continue;
+        shot.window->Raise();
+        testing_support::Pump(100);
+        EXPECT_TRUE(Capture(shot.window).SaveFile(wxString(folder) + "/" + shot.file, wxBITMAP_TYPE_PNG)) << shot.file;
+    }
+    if (encode)
+        encode->Show(false);
+}
+
+} // namespace
+} // namespace playlist_test
