@@ -19,24 +19,11 @@
 #include "gui/TaskBarIcon.h"
 #include "other/AudioPlayerThread.h"
 #include "other/CDPlayerThread.h"
+#include "other/MediaPath.h"
 
 namespace BrelkosPlayer {
 
 namespace {
-
-// File name part of a path written with either separator.
-wxString FileNamePart(const wxString& path)
-{
-    size_t cut = path.find_last_of("/\\");
-    return cut == wxString::npos ? path : path.Mid(cut + 1);
-}
-
-wxString Extension(const wxString& path)
-{
-    wxString name = FileNamePart(path);
-    int dot = name.Find('.', true);
-    return dot == wxNOT_FOUND ? wxString() : name.Mid(dot + 1).Lower();
-}
 
 wxString PointerText(const void* pointer)
 {
@@ -54,15 +41,12 @@ void Trace(const wxString& text)
 
 bool FormMain::IsAudioFile(const wxString& path)
 {
-    wxString ext = Extension(path);
-    return ext == "mp3" || ext == "wma" || ext == "wav" || ext == "ogg" || ext == "ac3";
+    return MediaPath::IsAudio(path);
 }
 
 bool FormMain::IsVideoFile(const wxString& path)
 {
-    wxString ext = Extension(path);
-    return ext == "wmv" || ext == "avi" || ext == "mpg" || ext == "mpeg" || ext == "mp4" || ext == "divx" ||
-           ext == "mkv";
+    return MediaPath::IsVideo(path);
 }
 
 void FormMain::_endPlayer()
@@ -143,9 +127,7 @@ void FormMain::SetFile(const wxString& path, bool load, bool start)
 void FormMain::_setTitleName(const wxString& path)
 {
     // mp3 files show their own name too, rather than the previous file's.
-    wxString name = FileNamePart(path);
-    int dot = name.Find('.', true);
-    m_displayedName = dot == wxNOT_FOUND ? name : name.Left(dot);
+    m_displayedName = MediaPath::Title(path);
     if (g_videoCtrl)
         g_videoCtrl->SetLabel(m_displayedName);
     m_nameValue->SetLabel(m_displayedName);

@@ -50,7 +50,9 @@ wxMenu* TaskBarIcon::CreatePopupMenu()
 
 void TaskBarIcon::OnLeftDoubleClick(wxTaskBarIconEvent&)
 {
-    if (g_formMain && g_formMain->IsIconized()) {
+    // Hidden into the tray counts as iconized: GTK may not report a hidden
+    // window as iconified.
+    if (g_formMain && (g_formMain->IsIconized() || !g_formMain->IsShown())) {
         wxIconizeEvent restore(0, false);
         restore.SetEventObject(g_formMain);
         g_formMain->GetEventHandler()->ProcessEvent(restore);

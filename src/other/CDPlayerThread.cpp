@@ -1,6 +1,7 @@
 #include "other/CDPlayerThread.h"
 
 #include "Logger.h"
+#include "other/MediaPath.h"
 #include "other/SoundReport.h"
 #include "platform/sound/SoundSystem.h"
 
@@ -35,17 +36,8 @@ void CDPlayerThread::OnStopFailed()
 bool CDPlayerThread::Load(const wxString& address)
 {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
-    m_drive = address.Left(2);
-    wxString rest = address.Mid(2);
-    // Leading decimal digits only; "D:" alone names track 0. Clamped so a
-    // huge number cannot overflow.
-    long long track = 0;
-    for (wxUniChar c : rest) {
-        if (c < '0' || c > '9')
-            break;
-        track = std::min<long long>(track * 10 + (c - '0'), 1 << 30);
-    }
-    m_track = static_cast<int>(track);
+    m_drive = MediaPath::TrackDrive(address);
+    m_track = MediaPath::TrackIndex(address);
 
     int result = m_system ? m_system->createStream(m_drive.utf8_str(), 0, nullptr, &m_disc)
                           : static_cast<int>(sound::ERR_UNINITIALIZED);

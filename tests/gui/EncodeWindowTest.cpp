@@ -122,8 +122,9 @@ TEST_F(EncodeWindowTest, OpensHiddenOnTheInputPanel)
         EXPECT_EQ(e.window->GetId(), e.id);
         EXPECT_EQ(e.window->GetRect(), e.rect) << e.id;
         EXPECT_EQ(e.window->GetParent(), e.panel) << e.id;
-        if (!e.label.empty())
+        if (!e.label.empty()) {
             EXPECT_EQ(e.window->GetLabel(), e.label);
+        }
     }
     EXPECT_EQ(m_form->GetPathField()->GetValue(), "");
     EXPECT_EQ(m_form->GetStatusText()->GetLabel(), "Statut");
@@ -292,14 +293,17 @@ TEST_F(EncodeWindowTest, WindowCanGoWhileAConversionRuns)
     spec.frames = 44100 * 20;
     Browse(WriteWav("long.wav", spec));
     m_form->Show();
+    const size_t logStart = ReadLog().size();
     Click(ID_ENC_VALIDATE);
     m_parent->Destroy();
     ASSERT_TRUE(WaitFor([] { return g_formEncode == nullptr; }));
     // The conversion goes on without a window and still finishes its file.
-    const std::string mp3 = std::string((m_folder + "/long.mp3").utf8_str());
-    EXPECT_TRUE(WaitFor([&] { return ReadLog().find("EncoderThread :: Execute - End") != wxString::npos &&
-                                     !encode_test::ScanMp3(encode_test::ReadBytes(mp3)).empty(); },
+    EXPECT_TRUE(WaitFor([&] { return ReadLog().find("EncoderThread :: Encode - End", logStart) != wxString::npos; },
                         60000));
+    bool walkedAll = false;
+    const std::string mp3 = std::string((m_folder + "/long.mp3").utf8_str());
+    EXPECT_FALSE(encode_test::ScanMp3(encode_test::ReadBytes(mp3), &walkedAll).empty());
+    EXPECT_TRUE(walkedAll);
     m_parent = new wxFrame(nullptr, wxID_ANY, "parent");
     m_form = new FormEncode(m_parent);
 }
