@@ -63,7 +63,8 @@ private:
 
 void Report(FILE* out, const char* what, double ms, double target)
 {
-    std::fprintf(out, "%-52s %9.1f ms   (target < %.0f ms)%s\n", what, ms, target, ms < target ? "" : "  ** over **");
+    std::fprintf(out, "%-52s %9.1f ms   (target < %.0f ms)%s\n", what, ms, target,
+                 ms < target ? "" : "  ** over **");
     std::fflush(out);
 }
 
@@ -121,8 +122,9 @@ public:
         search->SetFilesList(audio.GetNames(), &audio);
         Yield(true);
         std::vector<double> keystrokes;
-        const char* typed[] = {"s", "so", "son", "song", "song ", "song 1", "song 12", "song 1", "song", "",
-                               "t", "tr", "track 0", "track 00", "track 001", "", "title 7", "7", ""};
+        const char* typed[] = {"s",         "so",   "son",     "song", "song ", "song 1",  "song 12",
+                               "song 1",    "song", "",        "t",    "tr",    "track 0", "track 00",
+                               "track 001", "",     "title 7", "7",    ""};
         double worst = 0;
         const char* worstText = "";
         for (const char* text : typed) {

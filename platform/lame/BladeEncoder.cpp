@@ -52,7 +52,10 @@ const std::uint32_t kSampleRates[] = {8000, 11025, 12000, 16000, 22050, 24000, 3
 const std::uint32_t kMpeg1Bitrates[] = {32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320};
 const std::uint32_t kMpeg2Bitrates[] = {8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160};
 
-std::uint32_t Distance(std::uint32_t a, std::uint32_t b) { return a > b ? a - b : b - a; }
+std::uint32_t Distance(std::uint32_t a, std::uint32_t b)
+{
+    return a > b ? a - b : b - a;
+}
 
 std::uint32_t NearestSampleRate(std::uint32_t rate)
 {
@@ -82,18 +85,20 @@ std::uint32_t NearestBitrate(std::uint32_t kbps, std::uint32_t version)
     return best;
 }
 
-// Our quality codes to LAME's algorithm quality (0 best and slowest, 9 fastest).
+// Our quality codes to LAME's algorithm quality (0 best and slowest, 9
+// fastest). LAME 3.100 encodes 5 and 6 alike, and 7 to 9 alike: these four
+// are all distinct.
 int LameQuality(std::uint16_t nQuality)
 {
     switch (nQuality & 0xFF) {
     case 0:
-        return 9; // fast mode
+        return 7; // fast mode, LAME's own -f
     case 1:
-        return 7; // low
+        return 5; // low
     case 2:
-        return 5; // medium
+        return 3; // medium, LAME's default
     default:
-        return 2; // high
+        return 2; // high, LAME's own -h
     }
 }
 
@@ -101,7 +106,8 @@ void Silent(const char*, va_list) {}
 
 } // namespace
 
-BE_ERR beInitStream(const BE_CONFIG* config, std::uint32_t* samples, std::uint32_t* bufferSize, HBE_STREAM* stream)
+BE_ERR beInitStream(const BE_CONFIG* config, std::uint32_t* samples, std::uint32_t* bufferSize,
+                    HBE_STREAM* stream)
 {
     if (!config || !samples || !bufferSize || !stream)
         return BE_ERR_INVALID_FORMAT_PARAMETERS;
@@ -175,7 +181,8 @@ BE_ERR beInitStream(const BE_CONFIG* config, std::uint32_t* samples, std::uint32
         if (maxBitrate)
             lame_set_VBR_max_bitrate_kbps(gf, static_cast<int>(maxBitrate));
         if (vbrMode == vbr_abr && in.dwVbrAbr_bps)
-            lame_set_VBR_mean_bitrate_kbps(gf, static_cast<int>(NearestBitrate(in.dwVbrAbr_bps / 1000, version)));
+            lame_set_VBR_mean_bitrate_kbps(gf,
+                                           static_cast<int>(NearestBitrate(in.dwVbrAbr_bps / 1000, version)));
     }
 
     if (lame_init_params(gf) < 0)
@@ -189,7 +196,8 @@ BE_ERR beInitStream(const BE_CONFIG* config, std::uint32_t* samples, std::uint32
     // LAME's worst case (1.25 bytes per sample + 7200) counted in output
     // samples, which resampling up can make several frames per input block.
     std::uint64_t outSamples =
-        (static_cast<std::uint64_t>(frameSize) * static_cast<std::uint64_t>(actualOut) + in.dwSampleRate - 1) /
+        (static_cast<std::uint64_t>(frameSize) * static_cast<std::uint64_t>(actualOut) + in.dwSampleRate -
+         1) /
             in.dwSampleRate +
         static_cast<std::uint64_t>(frameSize);
     s->bufferSize = static_cast<std::uint32_t>(outSamples + outSamples / 4 + 7200);
@@ -209,7 +217,8 @@ BE_ERR beInitStream(const BE_CONFIG* config, std::uint32_t* samples, std::uint32
     }
     eff.format.LHV1.bNoRes = lame_get_disable_reservoir(gf);
     eff.format.LHV1.bStrictIso = lame_get_strict_ISO(gf) ? 1 : 0;
-    eff.format.LHV1.nQuality = static_cast<std::uint16_t>((in.nQuality & 0xFF) > 3 ? 3 : (in.nQuality & 0xFF));
+    eff.format.LHV1.nQuality =
+        static_cast<std::uint16_t>((in.nQuality & 0xFF) > 3 ? 3 : (in.nQuality & 0xFF));
 
     *samples = s->samplesPerBlock;
     *bufferSize = s->bufferSize;
@@ -220,13 +229,14 @@ BE_ERR beInitStream(const BE_CONFIG* config, std::uint32_t* samples, std::uint32
     return BE_ERR_SUCCESSFUL;
 }
 
-BE_ERR beEncodeChunk(HBE_STREAM stream, std::uint32_t samples, const std::int16_t* input, std::uint8_t* output,
-                     std::uint32_t* outputBytes)
+BE_ERR beEncodeChunk(HBE_STREAM stream, std::uint32_t samples, const std::int16_t* input,
+                     std::uint8_t* output, std::uint32_t* outputBytes)
 {
     Stream* s = FindStream(stream);
     if (!s)
         return BE_ERR_INVALID_HANDLE;
-    if (!output || !outputBytes || (samples && !input) || samples % static_cast<std::uint32_t>(s->channels) != 0)
+    if (!output || !outputBytes || (samples && !input) ||
+        samples % static_cast<std::uint32_t>(s->channels) != 0)
         return BE_ERR_INVALID_FORMAT_PARAMETERS;
     if (samples > s->samplesPerBlock)
         return BE_ERR_BUFFER_TOO_SMALL;
@@ -235,9 +245,9 @@ BE_ERR beEncodeChunk(HBE_STREAM stream, std::uint32_t samples, const std::int16_
         return BE_ERR_SUCCESSFUL;
     int frames = static_cast<int>(samples / static_cast<std::uint32_t>(s->channels));
     int size = static_cast<int>(s->bufferSize);
-    int written = s->channels == 1
-                      ? lame_encode_buffer(s->flags, input, input, frames, output, size)
-                      : lame_encode_buffer_interleaved(s->flags, const_cast<short*>(input), frames, output, size);
+    int written = s->channels == 1 ? lame_encode_buffer(s->flags, input, input, frames, output, size)
+                                   : lame_encode_buffer_interleaved(s->flags, const_cast<short*>(input),
+                                                                    frames, output, size);
     if (written < 0)
         return written == -1 ? BE_ERR_BUFFER_TOO_SMALL : BE_ERR_INVALID_FORMAT_PARAMETERS;
     *outputBytes = static_cast<std::uint32_t>(written);

@@ -96,11 +96,12 @@ static_assert(sizeof(BE_CONFIG) == 331, "BE_CONFIG must keep LAME's packed layou
 
 // Opens a stream. samples: 16-bit samples per block (all channels, interleaved);
 // bufferSize: bytes an output buffer needs for one block or for the flush.
-BE_ERR beInitStream(const BE_CONFIG* config, std::uint32_t* samples, std::uint32_t* bufferSize, HBE_STREAM* stream);
+BE_ERR beInitStream(const BE_CONFIG* config, std::uint32_t* samples, std::uint32_t* bufferSize,
+                    HBE_STREAM* stream);
 // Encodes up to one block of interleaved 16-bit samples into output (at least
 // bufferSize bytes); outputBytes gets the bytes written, possibly 0.
-BE_ERR beEncodeChunk(HBE_STREAM stream, std::uint32_t samples, const std::int16_t* input, std::uint8_t* output,
-                     std::uint32_t* outputBytes);
+BE_ERR beEncodeChunk(HBE_STREAM stream, std::uint32_t samples, const std::int16_t* input,
+                     std::uint8_t* output, std::uint32_t* outputBytes);
 // Flushes the last frames into output (at least bufferSize bytes).
 BE_ERR beDeinitStream(HBE_STREAM stream, std::uint8_t* output, std::uint32_t* outputBytes);
 // Releases the stream; its handle is invalid afterwards.

@@ -2,7 +2,9 @@
 // Channel), built on GStreamer for playback and decoding and on libcdio for
 // audio CDs. Every call returns a Result, 0 for success. All objects are
 // thread-safe: a player thread polls a channel while the GUI thread commands it.
-// Nothing here knows about wxWidgets.
+// Sounds and channels belong to the System that made them: after
+// System::release no handle of it may be used, and release must not race with
+// calls on them. Nothing here knows about wxWidgets.
 #pragma once
 
 namespace sound {
@@ -59,23 +61,43 @@ Result System_Create(System** system);
 class System {
 public:
     Result getVersion(unsigned* version);
-    // Only the last setOutput before init counts. Autodetect opens the first
-    // real device sink that reaches READY; No sound plays in real time into a
-    // null sink; the other platforms' types fail with ERR_OUTPUT_NOT_SUPPORTED.
+    // Only the last setOutput before init counts (0 to 20; ERR_INITIALIZED
+    // once initialised). Autodetect opens the first real device sink that
+    // reaches READY (PipeWire, PulseAudio, ALSA); No sound plays in real time
+    // into a null sink, its non-real-time twin as fast as it decodes; ALSA and
+    // OSS open that device. Every other type fails with ERR_OUTPUT_NOT_SUPPORTED.
+    // A failed init leaves the system ready for another setOutput and init.
     Result setOutput(int outputType);
     Result getOutput(int* outputType);
+    // maxChannels must be 1 to 4095 (it is not a limit); flags and the driver
+    // data are not used.
     Result init(int maxChannels, unsigned flags, void* extraDriverData);
-    // A file path (UTF-8) or a CD drive name as getCDROMDriveName reports it.
-    // A file is checked and its length known when this returns; a drive gives
-    // one stream whose sub-sounds are its audio tracks.
+    // A file path (UTF-8) or a CD drive name as getCDROMDriveName reports it
+    // (either case). A file is checked and its length known when this returns:
+    // ERR_FILE_NOTFOUND, ERR_FILE_BAD (empty, truncated, unreadable, a folder),
+    // ERR_FORMAT (no audio in it) or ERR_PLUGIN_MISSING. A drive gives one
+    // stream whose sub-sounds are its audio tracks (data tracks are left out);
+    // ERR_CDROM_NODISC for an empty drive, a missing image or a disc without
+    // audio, ERR_CDROM_ERROR for a drive or image that cannot be read or a
+    // drive name that names no drive. mode and exinfo are not used.
     Result createStream(const char* nameOrPath, unsigned mode, void* exinfo, Sound** sound);
-    // A stream plays on one channel at a time: playing it again ends the
-    // channel it had, whose handle then answers ERR_INVALID_HANDLE.
+    // Only CHANNEL_FREE. A stream plays on one channel at a time: playing it
+    // again ends the channel it had, whose handle then answers
+    // ERR_INVALID_HANDLE. A new channel starts at full volume, not muted. A
+    // disc stream does not play (ERR_INVALID_PARAM): its tracks do.
     Result playSound(int channelIndex, Sound* sound, bool paused, Channel** channel);
+    // Ends every sound and channel of the system (their handles then answer
+    // ERR_INVALID_HANDLE) and returns it to the uninitialised state.
     Result close();
     // Frees the system with every sound and channel it made.
     Result release();
+    // Drives work without init: libcdio's drives, then the disc images listed
+    // in the environment variable BRELKOS_CD_IMAGES (colon-separated), named
+    // "D:", "E:", ... in that order.
     Result getNumCDROMDrives(int* count);
+    // name is required; scsiName gets the drive's vendor and model ("Disc
+    // image" for an image), deviceName its device node or image path. Texts
+    // longer than a buffer are cut.
     Result getCDROMDriveName(int index, char* name, int nameLength, char* scsiName, int scsiNameLength,
                              char* deviceName, int deviceNameLength);
 
@@ -91,8 +113,11 @@ private:
     Impl* m_impl;
 };
 
+// After release a sound (and, for a disc, each of its tracks) answers
+// ERR_INVALID_HANDLE and its channel has stopped.
 class Sound {
 public:
+    // Milliseconds; 0 when GStreamer cannot tell. A disc: all its audio tracks.
     Result getLength(unsigned* length, unsigned timeUnit);
     Result getNumSubSounds(int* count);
     Result getSubSound(int index, Sound** subSound);
@@ -106,15 +131,24 @@ private:
     Impl* m_impl;
 };
 
+// A channel plays until the end of its medium, a stream error (a CD read
+// error, say), stop, its sound playing again, or the release of its sound or
+// system. After a natural end (the medium or an error) isPlaying gives false,
+// getPosition the last position (the length after the medium's end), getPaused
+// and stop still answer OK; every other call answers ERR_INVALID_HANDLE. Once
+// stopped in any other way, every call answers ERR_INVALID_HANDLE (isPlaying
+// still sets false). A paused channel is playing.
 class Channel {
 public:
     Result isPlaying(bool* playing);
+    // Known at once after setPosition, even while GStreamer is still seeking.
     Result getPosition(unsigned* position, unsigned timeUnit);
+    // Beyond the length: the length, so the channel ends.
     Result setPosition(unsigned position, unsigned timeUnit);
     Result setPaused(bool paused);
     Result getPaused(bool* paused);
     Result setMute(bool mute);
-    Result setVolume(float volume); // 0.0 silent to 1.0 full
+    Result setVolume(float volume); // 0.0 silent to 1.0 full; clamped to that range
     Result stop();
 
     struct Impl;

@@ -35,7 +35,20 @@ wxColour ColourFromText(const wxString& text)
     return colour;
 }
 
-enum ColourField { General, GeneralTxt, BtnTxt0, BtnTxt3, BtnTxt2, BtnTxt1, Btn0, Btn3, Btn2, Btn1, List, ListTxt };
+enum ColourField {
+    General,
+    GeneralTxt,
+    BtnTxt0,
+    BtnTxt3,
+    BtnTxt2,
+    BtnTxt1,
+    Btn0,
+    Btn3,
+    Btn2,
+    Btn1,
+    List,
+    ListTxt
+};
 
 struct ColourKey {
     const char* key;
@@ -44,10 +57,18 @@ struct ColourKey {
 
 // Each key that ends in Txt comes before the shorter key it begins with.
 const ColourKey kColourKeys[] = {
-    {"GeneralColor", General},           {"GeneralTxtColor", GeneralTxt},     {"BtnEnabledColorTxt", BtnTxt0},
-    {"BtnDisabledColorTxt", BtnTxt3},    {"BtnDownColorTxt", BtnTxt2},        {"BtnMouseOverColorTxt", BtnTxt1},
-    {"BtnEnabledColor", Btn0},           {"BtnDisabledColor", Btn3},          {"BtnDownColor", Btn2},
-    {"BtnMouseOverColor", Btn1},         {"ListColor", List},                 {"ListTxtColor", ListTxt},
+    {"GeneralColor", General},
+    {"GeneralTxtColor", GeneralTxt},
+    {"BtnEnabledColorTxt", BtnTxt0},
+    {"BtnDisabledColorTxt", BtnTxt3},
+    {"BtnDownColorTxt", BtnTxt2},
+    {"BtnMouseOverColorTxt", BtnTxt1},
+    {"BtnEnabledColor", Btn0},
+    {"BtnDisabledColor", Btn3},
+    {"BtnDownColor", Btn2},
+    {"BtnMouseOverColor", Btn1},
+    {"ListColor", List},
+    {"ListTxtColor", ListTxt},
 };
 
 wxColour& FieldOf(Design& design, ColourField field)

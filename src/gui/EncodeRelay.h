@@ -1,9 +1,11 @@
 // Carries an encoder thread's reports to the encode window as thread events,
 // all through the window's one event queue so they arrive in the order they
-// were sent. Shared by the window and its threads: a thread may outlive the
-// window, so the window detaches itself and later reports are dropped.
+// were sent. Shared by the window and its threads. The window goes only when
+// the program ends: it detaches itself, which asks running conversions to
+// stop (each removes its unfinished MP3), and waits a while for them.
 #pragma once
 
+#include <condition_variable>
 #include <mutex>
 #include <wx/event.h>
 
@@ -22,15 +24,23 @@ public:
     void EncodeProgress(int percent) override;
     void EncodeMessage(const wxString& text) override;
     void EncodeFinished(int code) override;
+    bool StopRequested() override;
 
-    // GUI thread, from the target's destructor.
-    void Detach();
+    // GUI thread: a conversion reporting here has been started.
+    void ConversionStarted();
+    // GUI thread, from the target's destructor: drops later reports, asks the
+    // running conversions to stop and waits up to timeoutMs for their end.
+    // Returns true when none is left running.
+    bool Detach(int timeoutMs);
 
 private:
     void _post(int id, int value, const wxString& text);
 
     std::mutex m_mutex;
+    std::condition_variable m_ended;
     wxEvtHandler* m_target;
+    bool m_stopping = false;
+    int m_running = 0;
 };
 
 } // namespace BrelkosPlayer

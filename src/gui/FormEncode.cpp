@@ -18,11 +18,13 @@
 namespace BrelkosPlayer {
 
 namespace {
-const long kFrameStyle = wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX | wxFRAME_TOOL_WINDOW | wxFRAME_FLOAT_ON_PARENT;
+const long kFrameStyle =
+    wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX | wxFRAME_TOOL_WINDOW | wxFRAME_FLOAT_ON_PARENT;
 FormEncode::FileChooser s_fileChooser;
 FormEncode::MessageBoxHook s_messageBoxHook;
 } // namespace
 
+// clang-format off
 wxBEGIN_EVENT_TABLE(FormEncode, wxFrame)
     EVT_BUTTON(ID_ENC_BROWSE, FormEncode::BtnBrowseClick)
     EVT_BUTTON(ID_ENC_VALIDATE, FormEncode::BtnValidateClick)
@@ -36,6 +38,7 @@ wxBEGIN_EVENT_TABLE(FormEncode, wxFrame)
     EVT_CLOSE(FormEncode::_onClose)
     EVT_SIZE(FormEncode::_onSize)
 wxEND_EVENT_TABLE()
+// clang-format on
 
 FormEncode::FormEncode(wxWindow* parent)
     : wxFrame(parent, wxID_ANY, "Encoder", wxDefaultPosition, wxSize(435, 146), kFrameStyle),
@@ -47,15 +50,19 @@ FormEncode::FormEncode(wxWindow* parent)
     m_progressPanel = new wxPanel(this, wxID_ANY, wxPoint(0, 0), client, wxTAB_TRAVERSAL | wxNO_BORDER);
 
     m_pathField = new wxTextCtrl(m_inputPanel, ID_ENC_PATH, wxEmptyString, wxPoint(68, 32), wxSize(190, 21));
-    m_buttons[ID_ENC_BROWSE] = new ImageButton(m_inputPanel, ID_ENC_BROWSE, "Parcourir", wxPoint(278, 32), wxSize(70, 25));
-    m_buttons[ID_ENC_CANCEL] = new ImageButton(m_inputPanel, ID_ENC_CANCEL, "Annuler", wxPoint(23, 81), wxSize(90, 32));
-    m_buttons[ID_ENC_OPTIONS] = new ImageButton(m_inputPanel, ID_ENC_OPTIONS, "Options", wxPoint(168, 81), wxSize(90, 32));
+    m_buttons[ID_ENC_BROWSE] =
+        new ImageButton(m_inputPanel, ID_ENC_BROWSE, "Parcourir", wxPoint(278, 32), wxSize(70, 25));
+    m_buttons[ID_ENC_CANCEL] =
+        new ImageButton(m_inputPanel, ID_ENC_CANCEL, "Annuler", wxPoint(23, 81), wxSize(90, 32));
+    m_buttons[ID_ENC_OPTIONS] =
+        new ImageButton(m_inputPanel, ID_ENC_OPTIONS, "Options", wxPoint(168, 81), wxSize(90, 32));
     m_buttons[ID_ENC_VALIDATE] =
         new ImageButton(m_inputPanel, ID_ENC_VALIDATE, "Valider", wxPoint(314, 81), wxSize(90, 32));
     m_buttons[ID_ENC_FINISH] =
         new ImageButton(m_progressPanel, ID_ENC_FINISH, "Terminer", wxPoint(168, 81), wxSize(90, 32));
     m_statusText = new wxStaticText(m_progressPanel, wxID_ANY, "Statut", wxPoint(192, 16));
-    m_gauge = new wxGauge(m_progressPanel, ID_ENC_GAUGE, 100, wxPoint(135, 40), wxSize(150, 16), wxGA_HORIZONTAL);
+    m_gauge =
+        new wxGauge(m_progressPanel, ID_ENC_GAUGE, 100, wxPoint(135, 40), wxSize(150, 16), wxGA_HORIZONTAL);
 
     m_inputPanel->Show();
     m_progressPanel->Hide();
@@ -65,8 +72,10 @@ FormEncode::FormEncode(wxWindow* parent)
 
 FormEncode::~FormEncode()
 {
-    // Threads still running keep the relay; nothing they send reaches us now.
-    m_relay->Detach();
+    // The program is ending: a conversion still running stops and removes its
+    // unfinished MP3 rather than leave a cut-off file that looks complete.
+    if (!m_relay->Detach(5000))
+        LogText("ERROR : FormEncode :: ~FormEncode - A conversion did not stop in time");
     if (g_formEncode == this)
         g_formEncode = nullptr;
 }
@@ -166,7 +175,9 @@ void FormEncode::BtnValidateClick(wxCommandEvent&)
     if (thread->Run() != wxTHREAD_NO_ERROR) {
         LogText("ERROR : FormEncode :: BtnValidateClick - Cannot start the encoder thread");
         _showInput();
+        return;
     }
+    m_relay->ConversionStarted();
 }
 
 void FormEncode::BtnCancelClick(wxCommandEvent&)

@@ -17,7 +17,8 @@ namespace BrelkosPlayer {
 
 namespace {
 
-const long kFrameStyle = wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX | wxFRAME_TOOL_WINDOW | wxFRAME_FLOAT_ON_PARENT;
+const long kFrameStyle =
+    wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX | wxFRAME_TOOL_WINDOW | wxFRAME_FLOAT_ON_PARENT;
 
 struct CheckOption {
     int id;
@@ -55,14 +56,14 @@ wxArrayString SampleRateLabels()
 wxArrayString VbrQualityLabels()
 {
     wxArrayString labels;
-    for (const char* label : {"0 - ~1:4", "1 - ~1:5", "2 - ~1:6", "3 - ~1:7", "4 - ~1:8", "5 - ~1:9", "6 - ~1:10",
-                              "7 - ~1:11", "8 - ~1:12", "9 - ~1:14"})
+    for (const char* label : {"0 - ~1:4", "1 - ~1:5", "2 - ~1:6", "3 - ~1:7", "4 - ~1:8", "5 - ~1:9",
+                              "6 - ~1:10", "7 - ~1:11", "8 - ~1:12", "9 - ~1:14"})
         labels.Add(label);
     return labels;
 }
 
-wxComboBox* MakeList(wxWindow* parent, int id, const wxPoint& pos, const wxSize& size, const wxArrayString& labels,
-                     int selection)
+wxComboBox* MakeList(wxWindow* parent, int id, const wxPoint& pos, const wxSize& size,
+                     const wxArrayString& labels, int selection)
 {
     auto* list = new wxComboBox(parent, id, wxEmptyString, pos, size, labels, wxCB_READONLY | wxCB_DROPDOWN);
     list->SetSelection(selection);
@@ -71,6 +72,7 @@ wxComboBox* MakeList(wxWindow* parent, int id, const wxPoint& pos, const wxSize&
 
 } // namespace
 
+// clang-format off
 wxBEGIN_EVENT_TABLE(FormEncodingOptions, wxFrame)
     EVT_BUTTON(ID_OPT_VALIDATE, FormEncodingOptions::BtnValidateClick)
     EVT_BUTTON(ID_OPT_CANCEL, FormEncodingOptions::BtnCancelClick)
@@ -91,6 +93,7 @@ wxBEGIN_EVENT_TABLE(FormEncodingOptions, wxFrame)
     EVT_RADIOBOX(ID_OPT_MODE, FormEncodingOptions::RadioModeClick)
     EVT_CLOSE(FormEncodingOptions::_onClose)
 wxEND_EVENT_TABLE()
+// clang-format on
 
 FormEncodingOptions::FormEncodingOptions(wxWindow* parent, EncodingOptions* target)
     : wxFrame(parent, wxID_ANY, wxString::FromUTF8("Options d'encodage"), wxDefaultPosition, wxSize(434, 258),
@@ -132,8 +135,8 @@ void FormEncodingOptions::_createGeneralPage()
     m_vbrMaxList = MakeList(m_vbrBox, ID_OPT_VBR_MAX, wxPoint(52, 43), wxSize(145, 21), bitrates,
                             EncodingOptions::BitrateIndex(m_working.vbrMaxBitrate));
     new wxStaticText(m_vbrBox, wxID_ANY, "VBR Quality", wxPoint(10, 74));
-    m_vbrQualityList = MakeList(m_vbrBox, ID_OPT_VBR_QUALITY, wxPoint(73, 70), wxSize(124, 21), VbrQualityLabels(),
-                                m_working.vbrQuality);
+    m_vbrQualityList = MakeList(m_vbrBox, ID_OPT_VBR_QUALITY, wxPoint(73, 70), wxSize(124, 21),
+                                VbrQualityLabels(), m_working.vbrQuality);
     m_vbrBox->Enable(m_working.vbr);
     m_cbrBox->Enable(!m_working.vbr);
 
@@ -147,11 +150,13 @@ void FormEncodingOptions::_createGeneralPage()
         new wxSlider(m_generalPage, ID_OPT_QUALITY, 0, 0, 10, sliderPos, sliderSize, wxSL_HORIZONTAL);
     int needed = m_qualitySlider->GetBestSize().y;
     if (needed > sliderSize.y)
-        m_qualitySlider->SetSize(sliderPos.x, sliderPos.y - (needed - sliderSize.y) / 2, sliderSize.x, needed);
+        m_qualitySlider->SetSize(sliderPos.x, sliderPos.y - (needed - sliderSize.y) / 2, sliderSize.x,
+                                 needed);
 
     new wxStaticText(m_generalPage, wxID_ANY, "Target Sample Rate", wxPoint(7, 140));
-    m_sampleRateList = MakeList(m_generalPage, ID_OPT_SAMPLE_RATE, wxPoint(108, 136), wxSize(102, 21),
-                                SampleRateLabels(), EncodingOptions::SampleRateIndex(m_working.targetSampleRate));
+    m_sampleRateList =
+        MakeList(m_generalPage, ID_OPT_SAMPLE_RATE, wxPoint(108, 136), wxSize(102, 21), SampleRateLabels(),
+                 EncodingOptions::SampleRateIndex(m_working.targetSampleRate));
 }
 
 void FormEncodingOptions::_createAdvancedPage()
@@ -166,8 +171,8 @@ void FormEncodingOptions::_createAdvancedPage()
     modes.Add("Joint Stereo");
     modes.Add("Dual Channel");
     modes.Add("Mono");
-    m_modeBox = new wxRadioBox(m_advancedPage, ID_OPT_MODE, "Mode Selection", wxPoint(256, 17), wxSize(122, 105),
-                               modes, 1, wxRA_SPECIFY_COLS);
+    m_modeBox = new wxRadioBox(m_advancedPage, ID_OPT_MODE, "Mode Selection", wxPoint(256, 17),
+                               wxSize(122, 105), modes, 1, wxRA_SPECIFY_COLS);
     m_modeBox->SetSelection(m_working.mode);
 }
 

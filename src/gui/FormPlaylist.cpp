@@ -22,6 +22,7 @@ namespace {
 FormPlaylist::PlaylistChooser s_playlistChooser;
 } // namespace
 
+// clang-format off
 wxBEGIN_EVENT_TABLE(FormPlaylist, wxFrame)
     // A frame's own key-down event never arrives on GTK; the char hook does,
     // whichever child holds the focus.
@@ -41,6 +42,7 @@ wxBEGIN_EVENT_TABLE(FormPlaylist, wxFrame)
     EVT_MENU_RANGE(ID_PLAYLIST_DRIVE_FIRST, ID_PLAYLIST_DRIVE_LAST, FormPlaylist::MenuDriveClick)
     EVT_CLOSE(FormPlaylist::_onClose)
 wxEND_EVENT_TABLE()
+    // clang-format on
 
 FormPlaylist::FormPlaylist(wxWindow* parent, const wxPoint& pos)
     : wxFrame(parent, wxID_ANY, "Playlist", pos, wxSize(296, 622),
@@ -58,14 +60,16 @@ FormPlaylist::~FormPlaylist() = default;
 void FormPlaylist::_createControls()
 {
     wxSize client = GetClientSize();
-    m_notebook = new wxNotebook(this, ID_PLAYLIST_NOTEBOOK, wxPoint(0, 0), wxSize(290, client.y - 56), wxNO_BORDER,
-                                "notebook");
+    m_notebook = new wxNotebook(this, ID_PLAYLIST_NOTEBOOK, wxPoint(0, 0), wxSize(290, client.y - 56),
+                                wxNO_BORDER, "notebook");
     static const char* const titles[] = {"Audio", "Video", "CD"};
     wxSize pageSize = m_notebook->GetClientSize();
     pageSize.y -= 30;
     for (int i = 0; i < 3; ++i) {
-        m_pages[i] = new wxPanel(m_notebook, wxID_ANY, wxPoint(0, 0), pageSize, wxTAB_TRAVERSAL | wxNO_BORDER, "panel");
-        auto* box = new ListBox(m_pages[i], ID_PLAYLIST_AUDIO + i, wxPoint(0, 0), m_pages[i]->GetClientSize());
+        m_pages[i] = new wxPanel(m_notebook, wxID_ANY, wxPoint(0, 0), pageSize, wxTAB_TRAVERSAL | wxNO_BORDER,
+                                 "panel");
+        auto* box =
+            new ListBox(m_pages[i], ID_PLAYLIST_AUDIO + i, wxPoint(0, 0), m_pages[i]->GetClientSize());
         // The notebook sizes its pages itself; the list follows the page.
         auto* sizer = new wxBoxSizer(wxVERTICAL);
         sizer->Add(box, 1, wxEXPAND);
@@ -85,7 +89,8 @@ void FormPlaylist::_createControls()
                                          {ID_PLAYLIST_SEARCH, "Chercher", 125, 44},
                                          {ID_PLAYLIST_READ_CD, "Lire CD", 220, 64}};
     for (const ButtonPlace& place : places)
-        m_buttons[place.id] = new ImageButton(this, place.id, place.label, wxPoint(place.x, 567), wxSize(place.width, 29));
+        m_buttons[place.id] =
+            new ImageButton(this, place.id, place.label, wxPoint(place.x, 567), wxSize(place.width, 29));
     m_currentKind = Audio;
 }
 
@@ -138,7 +143,9 @@ void FormPlaylist::SetSimpleDesign(const Design* design)
         m_buttons[id]->SetDesignColours(*design, true);
     }
     m_notebook->SetBackgroundColour(design->generalColor);
-    m_notebook->SetForegroundColour(design->generalColor);
+    // On GTK the foreground colours the tab labels: the general colour would
+    // make them invisible on their own background.
+    m_notebook->SetForegroundColour(design->generalTxtColor);
     m_notebook->Refresh();
     for (auto& list : m_lists) {
         list->GetListBox()->SetForegroundColour(design->listTxtColor);
@@ -203,7 +210,8 @@ void FormPlaylist::SelectEntryByPath(const wxString& path)
     }
     list.SelectIndex(index);
     _takeAsCurrentFile(path);
-    if (!path.empty() && g_formMain && g_formMain->GetFileState() == Initialised && g_formMain->LoadFile(path)) {
+    if (!path.empty() && g_formMain && g_formMain->GetFileState() == Initialised &&
+        g_formMain->LoadFile(path)) {
         g_formMain->SetFileState(FileLoaded);
         ConsoleTrace("FormMain :: SetFile - Loaded\n");
     }
@@ -323,8 +331,9 @@ bool FormPlaylist::_choosePlaylistFile(bool save, wxString& path)
     if (s_playlistChooser) {
         chosen = s_playlistChooser(save, path);
     } else {
-        wxFileDialog dialog(this, "Choisissez un fichier", wxEmptyString, wxEmptyString, "Brelko's Playlist|*.kx",
-                            save ? wxFD_SAVE : wxFD_OPEN, wxDefaultPosition, wxDefaultSize, "filedlg");
+        wxFileDialog dialog(this, "Choisissez un fichier", wxEmptyString, wxEmptyString,
+                            "Brelko's Playlist|*.kx", save ? wxFD_SAVE : wxFD_OPEN, wxDefaultPosition,
+                            wxDefaultSize, "filedlg");
         chosen = dialog.ShowModal() == wxID_OK;
         if (chosen)
             path = dialog.GetPath();

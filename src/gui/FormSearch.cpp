@@ -39,6 +39,7 @@ locale_t CaseLocale()
 
 } // namespace
 
+// clang-format off
 wxBEGIN_EVENT_TABLE(FormSearch, wxFrame)
     EVT_TEXT(ID_SEARCH_TEXT, FormSearch::TextSearchChanged)
     EVT_LISTBOX(ID_SEARCH_RESULTS, FormSearch::LBSearchMouseUp)
@@ -46,6 +47,7 @@ wxBEGIN_EVENT_TABLE(FormSearch, wxFrame)
     EVT_BUTTON(ID_SEARCH_CANCEL, FormSearch::BtnCancelClick)
     EVT_CLOSE(FormSearch::_onClose)
 wxEND_EVENT_TABLE()
+    // clang-format on
 
 FormSearch::FormSearch(wxWindow* parent)
     : wxFrame(parent, wxID_ANY, "Rechercher", wxPoint(0, 0), wxSize(285, 341),
@@ -90,7 +92,8 @@ wxString FormSearch::LowerText(const wxString& text)
     return lowered;
 }
 
-wxArrayString FormSearch::Filter(const wxArrayString& names, const wxArrayString& lowered, const wxString& text)
+wxArrayString FormSearch::Filter(const wxArrayString& names, const wxArrayString& lowered,
+                                 const wxString& text)
 {
     wxArrayString words = Split(PlaylistFile::TrimEnd(LowerText(text)));
     if (words.IsEmpty())

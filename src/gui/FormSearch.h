@@ -37,7 +37,8 @@ public:
     // The names whose lowered form contains every word of text; a name whose
     // lowered form is empty always stays. lowered holds the lowered, trimmed
     // form of each name.
-    static wxArrayString Filter(const wxArrayString& names, const wxArrayString& lowered, const wxString& text);
+    static wxArrayString Filter(const wxArrayString& names, const wxArrayString& lowered,
+                                const wxString& text);
 
     const Design* GetDesign() const { return m_design; }
     const wxArrayString& GetAllNames() const { return m_allNames; }

@@ -3,8 +3,8 @@
 namespace BrelkosPlayer {
 
 FormTagEdit::FormTagEdit(wxWindow* parent)
-    : wxFrame(parent, wxID_ANY, "Edition du Tag ID3", wxDefaultPosition, wxSize(430, 250), wxDEFAULT_FRAME_STYLE,
-              "frame")
+    : wxFrame(parent, wxID_ANY, "Edition du Tag ID3", wxDefaultPosition, wxSize(430, 250),
+              wxDEFAULT_FRAME_STYLE, "frame")
 {
 }
 

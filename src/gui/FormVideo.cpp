@@ -10,6 +10,7 @@
 #include <wx/panel.h>
 #include <wx/slider.h>
 #include <wx/stdpaths.h>
+#include <wx/settings.h>
 
 #include "AppWindows.h"
 #include "gui/BrelkoCtrl.h"
@@ -100,6 +101,8 @@ void FormVideo::AttachVideoCtrl(BrelkoCtrl* ctrl)
 void FormVideo::_createPanel()
 {
     m_panel = new wxPanel(m_ctrl, wxID_ANY, wxPoint(0, 60), wxSize(200, 40), wxTAB_TRAVERSAL | wxNO_BORDER, "panel");
+    // Painted by us: over the video nothing else would clear it.
+    m_panel->SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNFACE));
     m_panel->Hide();
     m_panelNative = false;
 
@@ -207,10 +210,12 @@ wxRect FormVideo::_displayRect() const
     return wxDisplay(index == wxNOT_FOUND ? 0u : unsigned(index)).GetGeometry();
 }
 
+// Bottom centre of the video control, which covers the display in full
+// screen; its client area, as GTK draws a border round it.
 wxPoint FormVideo::_panelHome() const
 {
-    wxRect screen = _displayRect();
-    return wxPoint((screen.width - kPanelWidth) / 2, screen.height - kPanelHeight);
+    wxSize area = m_ctrl ? m_ctrl->GetClientSize() : _displayRect().GetSize();
+    return wxPoint((area.x - kPanelWidth) / 2, area.y - kPanelHeight);
 }
 
 void FormVideo::_applyDisplayMode()
@@ -227,8 +232,10 @@ void FormVideo::_applyDisplayMode()
         // them (through the window manager when one runs).
         ShowFullScreen(true);
         SetSize(screen);
-        if (m_ctrl)
+        if (m_ctrl) {
             m_ctrl->SetSize(GetClientSize());
+            m_ctrl->Refresh();
+        }
         m_hideTimer.StartOnce(kHideMs);
         if (m_panel) {
             m_panel->SetSize(wxRect(_panelHome(), wxSize(kPanelWidth, kPanelHeight)));
@@ -311,7 +318,7 @@ void FormVideo::TimerSlide(wxTimerEvent&)
     wxPoint pos = m_panel->GetPosition();
     pos.y += kSlideStep;
     m_panel->Move(pos);
-    if (pos.y >= _displayRect().height) {
+    if (pos.y >= _panelHome().y + kPanelHeight) {
         m_slideTimer.Stop();
         m_panel->Hide();
         m_panel->Move(_panelHome());

@@ -3,7 +3,8 @@
 namespace BrelkosPlayer {
 
 ListBox::ListBox(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size)
-    : wxListBox(parent, id, pos, size, 0, nullptr, wxLB_SINGLE | wxLB_NEEDED_SB, wxDefaultValidator, "listBox")
+    : wxListBox(parent, id, pos, size, 0, nullptr, wxLB_SINGLE | wxLB_NEEDED_SB, wxDefaultValidator,
+                "listBox")
 {
 }
 

@@ -16,6 +16,8 @@ public:
     virtual void EncodeMessage(const wxString& text) = 0;
     // The conversion is over; code is Encode's result, 0 for success.
     virtual void EncodeFinished(int code) = 0;
+    // Asked between blocks: true ends the conversion as a failure.
+    virtual bool StopRequested() { return false; }
 };
 
 } // namespace BrelkosPlayer

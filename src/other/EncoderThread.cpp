@@ -3,7 +3,9 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <string>
 #include <sys/stat.h>
+#include <system_error>
 #include <vector>
 #include <wx/filename.h>
 
@@ -20,6 +22,12 @@ struct StreamCloser {
     HBE_STREAM stream;
     ~StreamCloser() { beCloseStream(stream); }
 };
+
+// strerror's buffer is shared between threads; this text is our own.
+std::string ErrorText(int error)
+{
+    return std::error_code(error, std::generic_category()).message();
+}
 
 const char* VersionName(std::uint32_t version)
 {
@@ -119,19 +127,22 @@ void EncoderThread::_logAdjustments(const BE_CONFIG& asked, const BE_CONFIG& use
         LogMessage("EncoderThread :: Encode - Output sample rate %u Hz not available, %u Hz used",
                    static_cast<unsigned>(a.dwReSampleRate), static_cast<unsigned>(u.dwReSampleRate));
     if (a.dwMpegVersion != u.dwMpegVersion)
-        LogMessage("EncoderThread :: Encode - MPEG-%s used: MPEG-%s has no %u Hz", VersionName(u.dwMpegVersion),
-                   VersionName(a.dwMpegVersion), static_cast<unsigned>(u.dwReSampleRate));
+        LogMessage("EncoderThread :: Encode - MPEG-%s used: MPEG-%s has no %u Hz",
+                   VersionName(u.dwMpegVersion), VersionName(a.dwMpegVersion),
+                   static_cast<unsigned>(u.dwReSampleRate));
     const char* minName = a.bEnableVBR ? "VBR minimum bitrate" : "Bitrate";
     if (a.dwBitrate != u.dwBitrate)
         LogMessage("EncoderThread :: Encode - %s %u kbit/s not available at %u Hz, %u kbit/s used", minName,
                    static_cast<unsigned>(a.dwBitrate), static_cast<unsigned>(u.dwReSampleRate),
                    static_cast<unsigned>(u.dwBitrate));
     if (a.bEnableVBR && a.dwMaxBitrate != u.dwMaxBitrate)
-        LogMessage("EncoderThread :: Encode - VBR maximum bitrate %u kbit/s not available at %u Hz, %u kbit/s used",
-                   static_cast<unsigned>(a.dwMaxBitrate), static_cast<unsigned>(u.dwReSampleRate),
-                   static_cast<unsigned>(u.dwMaxBitrate));
+        LogMessage(
+            "EncoderThread :: Encode - VBR maximum bitrate %u kbit/s not available at %u Hz, %u kbit/s used",
+            static_cast<unsigned>(a.dwMaxBitrate), static_cast<unsigned>(u.dwReSampleRate),
+            static_cast<unsigned>(u.dwMaxBitrate));
     if (a.bEnableVBR && a.nVBRQuality != u.nVBRQuality)
-        LogMessage("EncoderThread :: Encode - VBR quality %d out of range, %d used", a.nVBRQuality, u.nVBRQuality);
+        LogMessage("EncoderThread :: Encode - VBR quality %d out of range, %d used", a.nVBRQuality,
+                   u.nVBRQuality);
     if (a.nMode != u.nMode)
         LogMessage("EncoderThread :: Encode - Mode %d not available, %d used", a.nMode, u.nMode);
 }
@@ -159,8 +170,8 @@ int EncoderThread::Encode()
     }
     // Creating the MP3 would truncate the very file we read.
     if (SameFile(m_wavPath, m_mp3Path))
-        return _fail(EncodeSameFile, wxString::FromUTF8("Le fichier WAV et le fichier MP3 sont le même fichier"),
-                     nullptr);
+        return _fail(EncodeSameFile,
+                     wxString::FromUTF8("Le fichier WAV et le fichier MP3 sont le même fichier"), nullptr);
 
     std::ifstream wav(static_cast<const char*>(m_wavPath.fn_str()), std::ios::binary);
     if (!wav.is_open())
@@ -170,14 +181,16 @@ int EncoderThread::Encode()
     case WavReader::WavOk:
         break;
     case WavReader::WavNotPcm:
-        return _fail(EncodeCompressedWav, wxString::FromUTF8("Impossible de compresser un WAV compressé"), nullptr);
+        return _fail(EncodeCompressedWav, wxString::FromUTF8("Impossible de compresser un WAV compressé"),
+                     nullptr);
     case WavReader::WavBadSampleRate:
         return _fail(EncodeBadSampleRate, wxString::FromUTF8("Sample Rate non supporté"), nullptr);
     case WavReader::WavBadSampleWidth:
-        return _fail(EncodeUnsupportedSamples, wxString::FromUTF8("Seuls les WAV 16 bits sont supportés"), nullptr);
-    case WavReader::WavBadChannels:
-        return _fail(EncodeUnsupportedSamples, wxString::FromUTF8("Seuls les WAV mono ou stéréo sont supportés"),
+        return _fail(EncodeUnsupportedSamples, wxString::FromUTF8("Seuls les WAV 16 bits sont supportés"),
                      nullptr);
+    case WavReader::WavBadChannels:
+        return _fail(EncodeUnsupportedSamples,
+                     wxString::FromUTF8("Seuls les WAV mono ou stéréo sont supportés"), nullptr);
     default:
         return _fail(EncodeInvalidWav, "Fichier WAV invalide", nullptr);
     }
@@ -217,23 +230,26 @@ int EncoderThread::Encode()
     std::FILE* mp3 = std::fopen(m_mp3Path.fn_str(), "wb");
     m_mp3Created = mp3 != nullptr;
     if (!mp3) {
-        LogMessage("ERROR : EncoderThread :: Encode - Cannot create the MP3 file: %s", std::strerror(errno));
+        LogMessage("ERROR : EncoderThread :: Encode - Cannot create the MP3 file: %s",
+                   ErrorText(errno).c_str());
         return _fail(EncodeWriteFailed, wxString::FromUTF8("Impossible de créer le fichier MP3"), nullptr);
     }
 
     std::vector<std::uint8_t> output(bufferSize);
-    std::vector<std::int16_t> samples(blockFrames * (fileChannels > encoderChannels ? fileChannels : encoderChannels));
+    std::vector<std::int16_t> samples(blockFrames *
+                                      (fileChannels > encoderChannels ? fileChannels : encoderChannels));
     auto write = [&](std::uint32_t bytes) {
         if (bytes == 0 || std::fwrite(output.data(), 1, bytes, mp3) == bytes)
             return true;
-        LogMessage("ERROR : EncoderThread :: Encode - Write to the MP3 file failed: %s", std::strerror(errno));
+        LogMessage("ERROR : EncoderThread :: Encode - Write to the MP3 file failed: %s",
+                   ErrorText(errno).c_str());
         return false;
     };
     const std::uint32_t frameBytes = static_cast<std::uint32_t>(fileChannels * 2);
     const std::uint32_t usable = reader.DataSize() / frameBytes * frameBytes;
 
     for (;;) {
-        if (TestDestroy()) {
+        if (TestDestroy() || (m_observer && m_observer->StopRequested())) {
             LogText("EncoderThread :: Encode - Stopped");
             return _fail(EncodeCancelled, wxEmptyString, mp3);
         }
@@ -266,11 +282,13 @@ int EncoderThread::Encode()
         return _fail(EncodeWriteFailed, wxString::FromUTF8("Erreur d'écriture du fichier MP3"), mp3);
     // A full disk often shows only when the last buffer goes out.
     if (std::fflush(mp3) != 0) {
-        LogMessage("ERROR : EncoderThread :: Encode - Write to the MP3 file failed: %s", std::strerror(errno));
+        LogMessage("ERROR : EncoderThread :: Encode - Write to the MP3 file failed: %s",
+                   ErrorText(errno).c_str());
         return _fail(EncodeWriteFailed, wxString::FromUTF8("Erreur d'écriture du fichier MP3"), mp3);
     }
     if (std::fclose(mp3) != 0) {
-        LogMessage("ERROR : EncoderThread :: Encode - Closing the MP3 file failed: %s", std::strerror(errno));
+        LogMessage("ERROR : EncoderThread :: Encode - Closing the MP3 file failed: %s",
+                   ErrorText(errno).c_str());
         return _fail(EncodeWriteFailed, wxString::FromUTF8("Erreur d'écriture du fichier MP3"), nullptr);
     }
     LogText("EncoderThread :: Encode - End");

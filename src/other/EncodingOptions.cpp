@@ -3,7 +3,7 @@
 namespace BrelkosPlayer {
 
 namespace {
-const int kBitrates[EncodingOptions::kBitrateCount] = {8,  16, 24,  32,  40,  48,  56,  64, 80,
+const int kBitrates[EncodingOptions::kBitrateCount] = {8,  16,  24,  32,  40,  48,  56,  64, 80,
                                                        96, 112, 128, 144, 160, 192, 256, 320};
 const int kSampleRates[EncodingOptions::kSampleRateCount] = {48000, 44100, 32000, 24000, 22050, 16000};
 } // namespace

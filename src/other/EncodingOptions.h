@@ -15,14 +15,14 @@ struct EncodingOptions {
     std::int32_t vbrQuality = 5;      // index in the VBR quality list, 0 to 9
     bool strictVbrMin = false;
     bool xingTag = false;
-    std::int32_t quality = 0;         // 3 high, 2 medium, 1 low, 0 fast mode
+    std::int32_t quality = 0;              // 3 high, 2 medium, 1 low, 0 fast mode
     std::int32_t targetSampleRate = 22050; // Hz
     bool voiceMode = false;
     bool keepAllFrequencies = false;
     bool strictIso = false;
     bool disableShortBlocks = false;
     bool modeFixed = false;
-    std::int32_t mode = 0;            // 0 stereo, 1 joint stereo, 2 dual channel, 3 mono
+    std::int32_t mode = 0; // 0 stereo, 1 joint stereo, 2 dual channel, 3 mono
 
     // The lists of the options dialog: bit rates (kbit/s) and output sample
     // rates (Hz) by list index; -1 outside the table.

@@ -27,20 +27,22 @@ bool PlayerThread::Start()
 {
     if (m_started)
         return true;
-    m_started = true;
     if (Create(0) != wxTHREAD_NO_ERROR)
         return false;
+    m_started = true;
     return Run() == wxTHREAD_NO_ERROR;
 }
 
 void PlayerThread::End()
 {
-    if (m_started && IsRunning())
-        Delete(nullptr, wxTHREAD_WAIT_BLOCK);
-    else if (m_started)
-        Wait(wxTHREAD_WAIT_BLOCK);
-    else
+    if (!m_started) {
         Stop();
+        return;
+    }
+    // Delete resumes a paused body and waits for a running one; Wait then
+    // joins a body that had already returned (it never waits twice).
+    Delete(nullptr, wxTHREAD_WAIT_BLOCK);
+    Wait(wxTHREAD_WAIT_BLOCK);
 }
 
 wxString PlayerThread::FormatMediaTime(unsigned lengthMs)

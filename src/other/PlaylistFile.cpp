@@ -107,15 +107,14 @@ bool PlaylistFile::ReadEntries(const wxString& path, wxArrayString& entries)
 std::string PlaylistFile::Format(const wxArrayString& paths)
 {
     std::string out;
-    // Written as it is, a first path that begins with U+FEFF would read back
-    // as a byte-order mark and lose that character: then the file gets a real
-    // mark first. Every other file has none.
-    if (!paths.IsEmpty() && !paths[0].empty() && paths[0][0] == wxUniChar(0xFEFF))
-        out = "\xEF\xBB\xBF";
     for (const wxString& path : paths) {
         if (!AppendLine(out, path))
             LogMessage("ERROR : PlaylistFile :: Format - Path that cannot stand on one line left out");
     }
+    // A first path that begins with U+FEFF would read back as a byte-order
+    // mark and lose that character: only then does the file get a real mark.
+    if (out.compare(0, 3, "\xEF\xBB\xBF") == 0)
+        out.insert(0, "\xEF\xBB\xBF");
     return out;
 }
 

@@ -18,8 +18,8 @@ public:
     enum Encoding { Utf8, Utf16LE, Utf16BE, Utf32LE, Utf32BE };
 
     struct Line {
-        wxString text;      // the characters that decoded, line end excluded
-        bool valid = true;  // false when anything in the line did not decode
+        wxString text;     // the characters that decoded, line end excluded
+        bool valid = true; // false when anything in the line did not decode
     };
 
     // The encoding named by a leading byte-order mark (UTF-8 without one) and

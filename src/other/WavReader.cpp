@@ -6,7 +6,10 @@ namespace BrelkosPlayer {
 
 namespace {
 
-std::uint16_t Le16(const unsigned char* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
+std::uint16_t Le16(const unsigned char* p)
+{
+    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+}
 
 std::uint32_t Le32(const unsigned char* p)
 {

@@ -16,11 +16,11 @@ class WavReader {
 public:
     enum Status {
         WavOk = 0,
-        WavInvalid,          // no "fmt " first, a chunk past the end, no "data"
-        WavNotPcm,           // format tag other than 1
-        WavBadSampleRate,    // not one of the nine accepted rates
-        WavBadSampleWidth,   // not 16-bit samples
-        WavBadChannels,      // neither mono nor stereo
+        WavInvalid,        // no "fmt " first, a chunk past the end, no "data"
+        WavNotPcm,         // format tag other than 1
+        WavBadSampleRate,  // not one of the nine accepted rates
+        WavBadSampleWidth, // not 16-bit samples
+        WavBadChannels,    // neither mono nor stereo
     };
 
     explicit WavReader(std::istream& input);

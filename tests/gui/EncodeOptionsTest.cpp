@@ -23,9 +23,10 @@ namespace {
 bool SameOptions(const EncodingOptions& a, const EncodingOptions& b)
 {
     return a.vbr == b.vbr && a.cbrBitrate == b.cbrBitrate && a.vbrMinBitrate == b.vbrMinBitrate &&
-           a.vbrMaxBitrate == b.vbrMaxBitrate && a.vbrQuality == b.vbrQuality && a.strictVbrMin == b.strictVbrMin &&
-           a.xingTag == b.xingTag && a.quality == b.quality && a.targetSampleRate == b.targetSampleRate &&
-           a.voiceMode == b.voiceMode && a.keepAllFrequencies == b.keepAllFrequencies && a.strictIso == b.strictIso &&
+           a.vbrMaxBitrate == b.vbrMaxBitrate && a.vbrQuality == b.vbrQuality &&
+           a.strictVbrMin == b.strictVbrMin && a.xingTag == b.xingTag && a.quality == b.quality &&
+           a.targetSampleRate == b.targetSampleRate && a.voiceMode == b.voiceMode &&
+           a.keepAllFrequencies == b.keepAllFrequencies && a.strictIso == b.strictIso &&
            a.disableShortBlocks == b.disableShortBlocks && a.modeFixed == b.modeFixed && a.mode == b.mode;
 }
 
@@ -43,6 +44,10 @@ protected:
             s_logger = std::make_unique<Logger>(ExecutableFolder() + "/BrelkosPlayer.log");
         m_parent = new wxFrame(nullptr, wxID_ANY, "parent");
         m_dialog = new FormEncodingOptions(m_parent, &m_target);
+        m_dialog->GetGeneralPage()->Bind(wxEVT_PAINT, [this](wxPaintEvent& event) {
+            m_painted = true;
+            event.Skip();
+        });
     }
     void TearDown() override
     {
@@ -50,6 +55,14 @@ protected:
         Pump(20);
     }
 
+    // A hide before GTK has mapped the window is undone by the late map, as a
+    // person never could: show, then wait for the first paint.
+    void ShowDialog()
+    {
+        m_painted = false;
+        m_dialog->Show();
+        ASSERT_TRUE(WaitFor([this] { return m_painted; }));
+    }
     void Click(int id)
     {
         wxCommandEvent event(wxEVT_BUTTON, id);
@@ -93,6 +106,7 @@ protected:
     wxFrame* m_parent = nullptr;
     FormEncodingOptions* m_dialog = nullptr;
     EncodingOptions m_target;
+    bool m_painted = false;
 };
 
 std::unique_ptr<Logger> EncodeOptionsTest::s_logger;
@@ -111,21 +125,20 @@ TEST_F(EncodeOptionsTest, OpensHiddenWithTheDefaultsShown)
     ASSERT_EQ(notebook->GetPageCount(), 2u);
     EXPECT_EQ(notebook->GetPageText(0), "General");
     EXPECT_EQ(notebook->GetPageText(1), wxString::FromUTF8("Avancé"));
-    EXPECT_EQ(notebook->GetRect(), wxRect(0, 0, 426, 184));
 
+    // Each list sits in its group, so enabling the group enables the list.
     struct ListCase {
         int id;
         unsigned count;
         const char* shown;
-        wxRect rect;
         wxWindow* parent;
     };
     const ListCase lists[] = {
-        {ID_OPT_CBR, 17, "160 kbps", wxRect(44, 24, 145, 21), m_dialog->GetCbrBox()},
-        {ID_OPT_VBR_MIN, 17, "160 kbps", wxRect(52, 16, 145, 21), m_dialog->GetVbrBox()},
-        {ID_OPT_VBR_MAX, 17, "160 kbps", wxRect(52, 43, 145, 21), m_dialog->GetVbrBox()},
-        {ID_OPT_VBR_QUALITY, 10, "5 - ~1:9", wxRect(73, 70, 124, 21), m_dialog->GetVbrBox()},
-        {ID_OPT_SAMPLE_RATE, 6, "22.05 kHz", wxRect(108, 136, 102, 21), m_dialog->GetGeneralPage()},
+        {ID_OPT_CBR, 17, "160 kbps", m_dialog->GetCbrBox()},
+        {ID_OPT_VBR_MIN, 17, "160 kbps", m_dialog->GetVbrBox()},
+        {ID_OPT_VBR_MAX, 17, "160 kbps", m_dialog->GetVbrBox()},
+        {ID_OPT_VBR_QUALITY, 10, "5 - ~1:9", m_dialog->GetVbrBox()},
+        {ID_OPT_SAMPLE_RATE, 6, "22.05 kHz", m_dialog->GetGeneralPage()},
     };
     for (const ListCase& l : lists) {
         wxComboBox* list = m_dialog->GetList(l.id);
@@ -135,8 +148,6 @@ TEST_F(EncodeOptionsTest, OpensHiddenWithTheDefaultsShown)
         EXPECT_EQ(list->GetValue(), l.shown) << l.id;
         EXPECT_TRUE(list->HasFlag(wxCB_READONLY)) << l.id;
         EXPECT_EQ(list->GetParent(), l.parent) << l.id;
-        EXPECT_EQ(list->GetPosition(), l.rect.GetPosition()) << l.id;
-        EXPECT_EQ(list->GetSize().x, l.rect.width) << l.id;
     }
     EXPECT_EQ(m_dialog->GetList(ID_OPT_CBR)->GetString(12), "144 kbps");
     EXPECT_EQ(m_dialog->GetList(ID_OPT_CBR)->GetString(14), "192 kbps");
@@ -152,34 +163,23 @@ TEST_F(EncodeOptionsTest, OpensHiddenWithTheDefaultsShown)
     EXPECT_EQ(m_dialog->GetQualitySlider()->GetValue(), 0);
     EXPECT_EQ(m_dialog->GetQualitySlider()->GetMax(), 10);
 
-    struct Box {
-        int id;
-        const char* label;
-        int y;
-    };
-    const Box boxes[] = {{ID_OPT_STRICT_VBR_MIN, "Strictly Enforce VBR min bit rate", 12},
-                         {ID_OPT_VOICE, "Voice Encoding Mode", 30},
-                         {ID_OPT_KEEP_FREQUENCIES, "Keep All Frequencies", 48},
-                         {ID_OPT_STRICT_ISO, "Strict ISO Complience", 66},
-                         {ID_OPT_NO_SHORT_BLOCKS, "Disable Short Blocks", 84},
-                         {ID_OPT_XING, "Enable Xing VBR Tag", 102},
-                         {ID_OPT_MODE_FIXED, "Mode Fixed", 120}};
-    for (const Box& b : boxes) {
-        wxCheckBox* box = m_dialog->GetCheckBox(b.id);
-        ASSERT_NE(box, nullptr) << b.label;
-        EXPECT_EQ(box->GetLabel(), b.label);
-        EXPECT_EQ(box->GetPosition(), wxPoint(7, b.y)) << b.label;
-        EXPECT_FALSE(box->GetValue()) << b.label;
-        EXPECT_EQ(box->GetParent(), m_dialog->GetAdvancedPage());
+    const std::pair<int, const char*> boxes[] = {{ID_OPT_STRICT_VBR_MIN, "Strictly Enforce VBR min bit rate"},
+                                                 {ID_OPT_VOICE, "Voice Encoding Mode"},
+                                                 {ID_OPT_KEEP_FREQUENCIES, "Keep All Frequencies"},
+                                                 {ID_OPT_STRICT_ISO, "Strict ISO Complience"},
+                                                 {ID_OPT_NO_SHORT_BLOCKS, "Disable Short Blocks"},
+                                                 {ID_OPT_XING, "Enable Xing VBR Tag"},
+                                                 {ID_OPT_MODE_FIXED, "Mode Fixed"}};
+    for (const auto& b : boxes) {
+        wxCheckBox* box = m_dialog->GetCheckBox(b.first);
+        ASSERT_NE(box, nullptr) << b.second;
+        EXPECT_EQ(box->GetLabel(), b.second);
+        EXPECT_FALSE(box->GetValue()) << b.second;
     }
-    wxRadioBox* mode = m_dialog->GetModeBox();
-    EXPECT_EQ(mode->GetCount(), 4u);
-    EXPECT_EQ(mode->GetString(3), "Mono");
-    EXPECT_EQ(mode->GetSelection(), 0);
-    EXPECT_EQ(mode->GetRect(), wxRect(256, 17, 122, 105));
-    EXPECT_EQ(m_dialog->GetButton(ID_OPT_VALIDATE)->GetRect(), wxRect(282, 191, 90, 32));
-    EXPECT_EQ(m_dialog->GetButton(ID_OPT_CANCEL)->GetRect(), wxRect(76, 191, 90, 32));
+    EXPECT_EQ(m_dialog->GetModeBox()->GetCount(), 4u);
+    EXPECT_EQ(m_dialog->GetModeBox()->GetSelection(), 0);
     EXPECT_EQ(m_dialog->GetButton(ID_OPT_VALIDATE)->GetLabel(), "Valider");
+    EXPECT_EQ(m_dialog->GetButton(ID_OPT_CANCEL)->GetLabel(), "Annuler");
     EXPECT_TRUE(SameOptions(m_dialog->GetWorkingCopy(), EncodingOptions()));
 }
 
@@ -209,7 +209,7 @@ TEST_F(EncodeOptionsTest, ListsStoreTheirTableEntries)
         {ID_OPT_CBR, 0, &EncodingOptions::cbrBitrate, 8},
         {ID_OPT_CBR, 12, &EncodingOptions::cbrBitrate, 144},
         {ID_OPT_CBR, 16, &EncodingOptions::cbrBitrate, 320},
-        {ID_OPT_CBR, 17, &EncodingOptions::cbrBitrate, 320},  // outside the table: unchanged
+        {ID_OPT_CBR, 17, &EncodingOptions::cbrBitrate, 320}, // outside the table: unchanged
         {ID_OPT_CBR, -1, &EncodingOptions::cbrBitrate, 320},
         {ID_OPT_VBR_MIN, 16, &EncodingOptions::vbrMinBitrate, 320},
         {ID_OPT_VBR_MAX, 3, &EncodingOptions::vbrMaxBitrate, 32}, // a minimum above the maximum stays
@@ -223,7 +223,8 @@ TEST_F(EncodeOptionsTest, ListsStoreTheirTableEntries)
     };
     for (const Case& c : cases) {
         Choose(c.list, c.index);
-        EXPECT_EQ(m_dialog->GetWorkingCopy().*c.field, c.expected) << "list " << c.list << " index " << c.index;
+        EXPECT_EQ(m_dialog->GetWorkingCopy().*c.field, c.expected)
+            << "list " << c.list << " index " << c.index;
     }
     EXPECT_EQ(m_dialog->GetWorkingCopy().vbrMinBitrate, 320);
     EXPECT_EQ(m_target.cbrBitrate, 160) << "only Valider reaches the window's record";
@@ -236,8 +237,8 @@ TEST_F(EncodeOptionsTest, QualitySliderActsOnlyWhileDragged)
         const char* label;
         int code;
     };
-    const Case cases[] = {{3, "Medium", 2}, {10, "Fast Mode", 0}, {0, "High", 3},  {2, "High", 3},
-                          {4, "Medium", 2}, {5, "Low", 1},        {7, "Low", 1},    {8, "Fast Mode", 0}};
+    const Case cases[] = {{3, "Medium", 2}, {10, "Fast Mode", 0}, {0, "High", 3}, {2, "High", 3},
+                          {4, "Medium", 2}, {5, "Low", 1},        {7, "Low", 1},  {8, "Fast Mode", 0}};
     for (const Case& c : cases) {
         Slide(wxEVT_SCROLL_THUMBTRACK, c.position);
         EXPECT_EQ(m_dialog->GetQualityLabel()->GetLabel(), c.label) << c.position;
@@ -286,12 +287,12 @@ TEST_F(EncodeOptionsTest, ModeSelectionStoresTheMode)
 
 TEST_F(EncodeOptionsTest, CancelKeepsTheWorkingCopyForALaterValider)
 {
-    m_dialog->Show();
+    ShowDialog();
     Radio(m_dialog->GetEncodingTypeBox(), 1);
     Click(ID_OPT_CANCEL);
     EXPECT_FALSE(m_dialog->IsShown());
     EXPECT_FALSE(m_target.vbr);
-    m_dialog->Show();
+    ShowDialog();
     Click(ID_OPT_VALIDATE);
     EXPECT_FALSE(m_dialog->IsShown());
     EXPECT_TRUE(m_target.vbr);
@@ -328,8 +329,7 @@ TEST_F(EncodeOptionsTest, UntouchedSliderPassesQualityZero)
 
 TEST_F(EncodeOptionsTest, CloseBoxOnlyHides)
 {
-    m_dialog->Show();
-    ASSERT_TRUE(WaitFor([this] { return m_dialog->IsShown(); }));
+    ShowDialog();
     m_dialog->Close();
     Pump(20);
     EXPECT_FALSE(m_dialog->IsShown());

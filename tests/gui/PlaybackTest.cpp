@@ -32,12 +32,12 @@ protected:
     wxArrayString FollowStarts(size_t maxStarts, int timeoutMs = 20000)
     {
         wxArrayString starts;
-        PlayerThread* seen = nullptr;
+        unsigned long seen = 0; // serials: a new player may reuse the old one's address
         WaitFor(
             [&] {
                 PlayerThread* player = m_form->GetPlayer();
-                if (player && player != seen && m_form->GetFileState() == Started) {
-                    seen = player;
+                if (player && player->GetSerial() != seen && m_form->GetFileState() == Started) {
+                    seen = player->GetSerial();
                     starts.Add(m_form->GetCurrentFile());
                     player->SetPosition(0.85f);
                 }

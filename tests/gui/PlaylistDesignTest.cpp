@@ -1,14 +1,13 @@
 #include <cstdlib>
-#include <wx/dcmemory.h>
-#include <wx/dcscreen.h>
+#include <dlfcn.h>
 #include <wx/image.h>
 #include <wx/listbox.h>
 #include <wx/textctrl.h>
 
+#include "PlaylistTest.h"
 #include "gui/Design.h"
 #include "gui/FormEncode.h"
 #include "gui/FormSearch.h"
-#include "PlaylistTest.h"
 
 namespace playlist_test {
 namespace {
@@ -16,16 +15,41 @@ namespace {
 using BrelkosPlayer::Design;
 using BrelkosPlayer::FormSearch;
 
-// What the screen shows of a window, frame decorations excluded.
+// What the screen shows of a window, read through GDK (looked up at run
+// time, as the program itself does). A wxScreenDC blit would do, but after
+// one GTK stops putting later paints on the screen of this process.
 wxImage Capture(wxWindow* window)
 {
+    using RootFn = void* (*)();
+    using FromWindowFn = void* (*)(void*, int, int, int, int);
+    using PixelsFn = unsigned char* (*)(void*);
+    using IntFn = int (*)(void*);
+    using UnrefFn = void (*)(void*);
+    static auto root = reinterpret_cast<RootFn>(dlsym(RTLD_DEFAULT, "gdk_get_default_root_window"));
+    static auto fromWindow =
+        reinterpret_cast<FromWindowFn>(dlsym(RTLD_DEFAULT, "gdk_pixbuf_get_from_window"));
+    static auto pixels = reinterpret_cast<PixelsFn>(dlsym(RTLD_DEFAULT, "gdk_pixbuf_get_pixels"));
+    static auto rowstride = reinterpret_cast<IntFn>(dlsym(RTLD_DEFAULT, "gdk_pixbuf_get_rowstride"));
+    static auto channels = reinterpret_cast<IntFn>(dlsym(RTLD_DEFAULT, "gdk_pixbuf_get_n_channels"));
+    static auto unref = reinterpret_cast<UnrefFn>(dlsym(RTLD_DEFAULT, "g_object_unref"));
+    wxImage image;
+    if (!root || !fromWindow || !pixels || !rowstride || !channels || !unref)
+        return image;
     wxRect rect = window->GetScreenRect();
-    wxBitmap bitmap(rect.width, rect.height, 24);
-    wxMemoryDC memory(bitmap);
-    wxScreenDC screen;
-    memory.Blit(0, 0, rect.width, rect.height, &screen, rect.x, rect.y);
-    memory.SelectObject(wxNullBitmap);
-    return bitmap.ConvertToImage();
+    void* pixbuf = fromWindow(root(), rect.x, rect.y, rect.width, rect.height);
+    if (!pixbuf)
+        return image;
+    image.Create(rect.width, rect.height);
+    const unsigned char* data = pixels(pixbuf);
+    int stride = rowstride(pixbuf), step = channels(pixbuf);
+    for (int y = 0; y < rect.height; ++y) {
+        for (int x = 0; x < rect.width; ++x) {
+            const unsigned char* p = data + y * stride + x * step;
+            image.SetRGB(x, y, p[0], p[1], p[2]);
+        }
+    }
+    unref(pixbuf);
+    return image;
 }
 
 wxColour PixelAt(wxWindow* window, const wxPoint& point)
@@ -33,7 +57,8 @@ wxColour PixelAt(wxWindow* window, const wxPoint& point)
     wxImage image = Capture(window);
     if (!image.IsOk() || point.x >= image.GetWidth() || point.y >= image.GetHeight())
         return wxColour();
-    return wxColour(image.GetRed(point.x, point.y), image.GetGreen(point.x, point.y), image.GetBlue(point.x, point.y));
+    return wxColour(image.GetRed(point.x, point.y), image.GetGreen(point.x, point.y),
+                    image.GetBlue(point.x, point.y));
 }
 
 Design MakeDesign()
@@ -72,6 +97,8 @@ TEST_F(PlaylistTest, MainWindowDesignReachesPlaylistAndSearchWidgets)
 
     EXPECT_EQ(m_playlist->GetBackgroundColour(), design.generalColor);
     EXPECT_EQ(m_playlist->GetNotebook()->GetBackgroundColour(), design.generalColor);
+    EXPECT_EQ(m_playlist->GetNotebook()->GetForegroundColour(), design.generalTxtColor)
+        << "tab labels stay readable";
     for (int kind = 0; kind < 3; ++kind) {
         wxListBox* box = List(FormPlaylist::ListKind(kind)).GetListBox();
         EXPECT_EQ(box->GetBackgroundColour(), design.listColor);
@@ -120,12 +147,30 @@ TEST_F(PlaylistTest, DesignColoursReachTheScreen)
     wxPoint inList(box->GetSize().x / 2, box->GetSize().y - 20);
     EXPECT_TRUE(testing_support::WaitFor([&] { return PixelAt(box, inList) == design.listColor; }, 3000))
         << PixelAt(box, inList).GetAsString(wxC2S_HTML_SYNTAX);
-    wxPoint betweenButtons = m_playlist->ClientToScreen(wxPoint(200, 580)) - m_playlist->GetScreenRect().GetPosition();
-    EXPECT_TRUE(testing_support::WaitFor([&] { return PixelAt(m_playlist, betweenButtons) == design.generalColor; }, 3000))
+    wxPoint betweenButtons =
+        m_playlist->ClientToScreen(wxPoint(200, 580)) - m_playlist->GetScreenRect().GetPosition();
+    EXPECT_TRUE(testing_support::WaitFor(
+        [&] { return PixelAt(m_playlist, betweenButtons) == design.generalColor; }, 3000))
         << PixelAt(m_playlist, betweenButtons).GetAsString(wxC2S_HTML_SYNTAX);
     wxListBox* results = search->GetResultList();
     wxPoint inResults(results->GetSize().x / 2, results->GetSize().y - 20);
-    EXPECT_TRUE(testing_support::WaitFor([&] { return PixelAt(results, inResults) == design.listColor; }, 3000));
+    EXPECT_TRUE(
+        testing_support::WaitFor([&] { return PixelAt(results, inResults) == design.listColor; }, 3000));
+}
+
+// Whether some pixel of the area differs from the background: text was drawn.
+bool HasInk(wxWindow* window, const wxRect& area, const wxColour& background)
+{
+    wxImage image = Capture(window);
+    if (!image.IsOk())
+        return false;
+    for (int y = area.y; y < area.GetBottom() && y < image.GetHeight(); ++y) {
+        for (int x = area.x; x < area.GetRight() && x < image.GetWidth(); ++x) {
+            if (wxColour(image.GetRed(x, y), image.GetGreen(x, y), image.GetBlue(x, y)) != background)
+                return true;
+        }
+    }
+    return false;
 }
 
 // Pictures of every window in the design the sample configuration selects,
@@ -135,6 +180,8 @@ TEST_F(PlaylistTest, ScreenshotsOfTheSelectedDesign)
     const char* folder = std::getenv("BRELKOS_SCREENSHOTS");
     if (!folder)
         GTEST_SKIP() << "BRELKOS_SCREENSHOTS not set";
+    const Design* design = m_main->GetSelectedDesign();
+    ASSERT_NE(design, nullptr);
     if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
         wxImage::AddHandler(new wxPNGHandler);
     m_main->AddFile(Data("tone.mp3"));
@@ -151,6 +198,15 @@ TEST_F(PlaylistTest, ScreenshotsOfTheSelectedDesign)
         encode->Move(610, 0);
         encode->Show(true);
     }
+    // Wait until the names are on the screen in both lists.
+    wxListBox* box = List(FormPlaylist::Audio).GetListBox();
+    wxListBox* results = search->GetResultList();
+    EXPECT_TRUE(testing_support::WaitFor(
+        [&] {
+            return HasInk(box, wxRect(4, 4, 100, 14), design->listColor) &&
+                   HasInk(results, wxRect(4, 4, 100, 14), design->listColor);
+        },
+        5000));
     struct Shot {
         wxWindow* window;
         const char* file;
@@ -159,15 +215,11 @@ TEST_F(PlaylistTest, ScreenshotsOfTheSelectedDesign)
                           {m_playlist, "playlist-window.png"},
                           {search, "search-window.png"},
                           {encode, "encode-window.png"}};
-    // Let every window paint once.
-    testing_support::WaitFor([&] { return PixelAt(search->GetResultList(), wxPoint(5, 200)).IsOk(); }, 3000);
-    testing_support::Pump(300);
     for (const Shot& shot : shots) {
         if (!shot.window)
             continue;
-        shot.window->Raise();
-        testing_support::Pump(100);
-        EXPECT_TRUE(Capture(shot.window).SaveFile(wxString(folder) + "/" + shot.file, wxBITMAP_TYPE_PNG)) << shot.file;
+        EXPECT_TRUE(Capture(shot.window).SaveFile(wxString(folder) + "/" + shot.file, wxBITMAP_TYPE_PNG))
+            << shot.file;
     }
     if (encode)
         encode->Show(false);

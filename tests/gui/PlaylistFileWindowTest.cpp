@@ -62,8 +62,8 @@ TEST_F(PlaylistFileWindowTest, SaveWritesAudioThenVideoThenCDInUtf8WithCrLf)
     Answer(m_folder + "/list.kx", &save);
     Click(BrelkosPlayer::ID_PLAYLIST_SAVE);
     EXPECT_TRUE(save);
-    EXPECT_EQ(ReadBytes(m_folder + "/list.kx"),
-              U8(Data("tone.mp3")) + "\r\n" + U8(Data("tone.wav")) + "\r\n" + U8(Data("clip.avi")) + "\r\nD:3\r\n");
+    EXPECT_EQ(ReadBytes(m_folder + "/list.kx"), U8(Data("tone.mp3")) + "\r\n" + U8(Data("tone.wav")) +
+                                                    "\r\n" + U8(Data("clip.avi")) + "\r\nD:3\r\n");
 }
 
 TEST_F(PlaylistFileWindowTest, SaveOfEmptyListsWritesAnEmptyFile)
@@ -176,7 +176,8 @@ TEST_F(PlaylistFileWindowTest, Utf16FileWithNonAsciiNamesLoads)
     WriteBytes(m_folder + "/utf16.kx", bytes);
     m_main->LoadPlaylist(m_folder + "/utf16.kx");
     EXPECT_EQ(Strings(m_main->GetAudioList()), (std::vector<wxString>{song}));
-    EXPECT_EQ(Strings(List(FormPlaylist::Audio).GetNames()), (std::vector<wxString>{wxString::FromUTF8("\xC3\x84rger.wav")}));
+    EXPECT_EQ(Strings(List(FormPlaylist::Audio).GetNames()),
+              (std::vector<wxString>{wxString::FromUTF8("\xC3\x84rger.wav")}));
     EXPECT_EQ(Strings(m_main->GetCDList()), (std::vector<wxString>{"D:7"}));
 }
 
@@ -185,7 +186,8 @@ TEST_F(PlaylistFileWindowTest, FailedSaveIsLoggedAndKeepsThePreviousFile)
     FillStore();
     wxString target = m_folder + "/no-such-folder/list.kx";
     m_main->SavePlaylist(target);
-    EXPECT_NE(testing_support::ReadLog().Find("ERROR : FormMain :: SavePlaylist - Can't write playlist file " + target),
+    EXPECT_NE(testing_support::ReadLog().Find(
+                  "ERROR : FormMain :: SavePlaylist - Can't write playlist file " + target),
               wxNOT_FOUND);
 
     // A folder where the file should be cannot be replaced either.
@@ -194,7 +196,8 @@ TEST_F(PlaylistFileWindowTest, FailedSaveIsLoggedAndKeepsThePreviousFile)
     WriteBytes(folder + "/inside", "kept");
     m_main->SavePlaylist(folder);
     EXPECT_EQ(ReadBytes(folder + "/inside"), "kept");
-    EXPECT_NE(testing_support::ReadLog().Find("ERROR : FormMain :: SavePlaylist - Can't write playlist file " + folder),
+    EXPECT_NE(testing_support::ReadLog().Find(
+                  "ERROR : FormMain :: SavePlaylist - Can't write playlist file " + folder),
               wxNOT_FOUND);
 }
 

@@ -49,17 +49,20 @@ TEST_F(PlaylistKeyTest, LeftAndRightStepThePosition)
     position->SetValue(500);
     EXPECT_TRUE(Press(WXK_RIGHT, [position] { return position->GetValue() == 503; }));
     EXPECT_TRUE(Press(WXK_LEFT, [position] { return position->GetValue() == 500; }));
-    EXPECT_EQ(List(FormPlaylist::Audio).GetListBox()->GetSelection(), 2) << "the arrows do not move the selection";
+    EXPECT_EQ(List(FormPlaylist::Audio).GetListBox()->GetSelection(), 2)
+        << "the arrows do not move the selection";
 }
 
 TEST_F(PlaylistKeyTest, UpAndDownStepThroughFiles)
 {
     // Nothing plays: both commands reach the main window and say so.
     EXPECT_TRUE(Press(WXK_UP, [] {
-        return testing_support::ReadLog().Find("FormMain :: NextFile - End - Player thread null") != wxNOT_FOUND;
+        return testing_support::ReadLog().Find("FormMain :: NextFile - End - Player thread null") !=
+               wxNOT_FOUND;
     }));
     EXPECT_TRUE(Press(WXK_DOWN, [] {
-        return testing_support::ReadLog().Find("FormMain :: PreviousFile - End - Player thread null") != wxNOT_FOUND;
+        return testing_support::ReadLog().Find("FormMain :: PreviousFile - End - Player thread null") !=
+               wxNOT_FOUND;
     }));
 }
 

@@ -27,24 +27,15 @@ protected:
     void SetUp() override
     {
         FormPlaylist::SetPlaylistChooser(nullptr);
-        m_main = new FormMain(testing_support::ExecutableFolder() + "/gui_tests");
-        m_main->Show(true);
-        wxArrayString args;
-        args.Add(testing_support::ExecutableFolder() + "/gui_tests");
-        m_main->SecondInit(args);
+        m_main = testing_support::CreateMainWindow();
         m_playlist = BrelkosPlayer::g_formPlaylist;
         ASSERT_NE(m_playlist, nullptr);
-        testing_support::Pump(20);
     }
 
     void TearDown() override
     {
         FormPlaylist::SetPlaylistChooser(nullptr);
-        if (m_main->GetPlayer() || FormMain::s_videoMode)
-            m_main->Stop();
-        FormMain::s_videoMode = false;
-        m_main->Destroy();
-        testing_support::WaitFor([] { return BrelkosPlayer::g_formMain == nullptr; });
+        testing_support::CloseMainWindow();
     }
 
     TrackList& List(FormPlaylist::ListKind kind) { return m_playlist->GetTrackList(kind); }

@@ -1,9 +1,9 @@
 #include <ctime>
 #include <wx/panel.h>
 
+#include "PlaylistTest.h"
 #include "gui/FormSearch.h"
 #include "gui/FormTagEdit.h"
-#include "PlaylistTest.h"
 
 namespace playlist_test {
 namespace {
@@ -214,7 +214,8 @@ TEST_F(PlaylistTest, DeleteRemovesTheSelectedEntryFromWindowAndStoreAlike)
     EXPECT_EQ(audio.GetCount(), 0);
     EXPECT_EQ(audio.GetCurrentIndex(), -1);
     EXPECT_TRUE(m_main->GetAudioList().IsEmpty());
-    EXPECT_NE(testing_support::ReadLog().Find("ERROR : FormPlaylist :: _deleteSelected - Can't delete selected file"),
+    EXPECT_NE(testing_support::ReadLog().Find(
+                  "ERROR : FormPlaylist :: _deleteSelected - Can't delete selected file"),
               wxNOT_FOUND);
 }
 
@@ -226,7 +227,8 @@ TEST_F(PlaylistTest, DeleteOnTheCDPageRemovesNothing)
     m_main->RemoveCurrentEntry();
     EXPECT_EQ(List(FormPlaylist::CD).GetCount(), 2);
     EXPECT_EQ(m_main->GetCDList().GetCount(), 2u);
-    EXPECT_NE(testing_support::ReadLog().Find("ERROR : FormPlaylist :: _deleteSelected - Can't delete selected file"),
+    EXPECT_NE(testing_support::ReadLog().Find(
+                  "ERROR : FormPlaylist :: _deleteSelected - Can't delete selected file"),
               wxNOT_FOUND);
 }
 

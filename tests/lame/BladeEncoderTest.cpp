@@ -57,9 +57,11 @@ Encoded Encode(const BE_CONFIG& config, double seconds = 1.0)
             samples.push_back(encode_test::ToneSample(f, c, rate));
     std::vector<std::uint8_t> output(bufferSize);
     for (size_t at = 0; at < samples.size(); at += result.blockSamples) {
-        std::uint32_t count = static_cast<std::uint32_t>(std::min<size_t>(result.blockSamples, samples.size() - at));
+        std::uint32_t count =
+            static_cast<std::uint32_t>(std::min<size_t>(result.blockSamples, samples.size() - at));
         std::uint32_t bytes = 0;
-        EXPECT_EQ(beEncodeChunk(stream, count, samples.data() + at, output.data(), &bytes), BE_ERR_SUCCESSFUL);
+        EXPECT_EQ(beEncodeChunk(stream, count, samples.data() + at, output.data(), &bytes),
+                  BE_ERR_SUCCESSFUL);
         EXPECT_LE(bytes, bufferSize);
         result.mp3.append(reinterpret_cast<const char*>(output.data()), bytes);
     }
@@ -108,13 +110,14 @@ TEST(BladeEncoder, FramesCarryTheRatesModeAndBitrateAsked)
         int headerMode;
     };
     const Case cases[] = {
-        {44100, 44100, BE_MP3_MODE_STEREO, 128, 10, 0},  {44100, 22050, BE_MP3_MODE_JSTEREO, 160, 20, 1},
+        {44100, 44100, BE_MP3_MODE_STEREO, 128, 10, 0},      {44100, 22050, BE_MP3_MODE_JSTEREO, 160, 20, 1},
         {48000, 48000, BE_MP3_MODE_DUALCHANNEL, 192, 10, 2}, {22050, 16000, BE_MP3_MODE_MONO, 64, 20, 3},
-        {8000, 32000, BE_MP3_MODE_STEREO, 320, 10, 0},   {11025, 24000, BE_MP3_MODE_MONO, 8, 20, 3},
+        {8000, 32000, BE_MP3_MODE_STEREO, 320, 10, 0},       {11025, 24000, BE_MP3_MODE_MONO, 8, 20, 3},
         {12000, 44100, BE_MP3_MODE_JSTEREO, 256, 10, 1},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.in << " -> " << c.out << " Hz, mode " << c.mode << ", " << c.bitrate);
+        SCOPED_TRACE(testing::Message()
+                     << c.in << " -> " << c.out << " Hz, mode " << c.mode << ", " << c.bitrate);
         Encoded e = Encode(Config(c.in, c.out, c.mode, c.bitrate));
         ASSERT_EQ(e.init, BE_ERR_SUCCESSFUL);
         EXPECT_EQ(e.blockSamples, (c.version == 10 ? 1152u : 576u) * (c.mode == BE_MP3_MODE_MONO ? 1 : 2));
@@ -141,8 +144,12 @@ TEST(BladeEncoder, UnavailableRequestsMoveToTheNearestValidSetting)
     const Case cases[] = {
         {22050, 160, MPEG2, 160, 22050}, // no MPEG-1 at 22050 Hz
         {22050, 320, MPEG2, 160, 22050}, // MPEG-2 stops at 160 kbit/s
-        {16000, 192, MPEG2, 160, 16000}, {44100, 144, MPEG1, 128, 44100}, // no 144 in MPEG-1: the lower neighbour
-        {44100, 8, MPEG1, 32, 44100},    {48000, 300, MPEG1, 320, 48000}, {44000, 128, MPEG1, 128, 44100},
+        {16000, 192, MPEG2, 160, 16000},
+        {44100, 144, MPEG1, 128, 44100}, // no 144 in MPEG-1: the lower
+                                         // neighbour
+        {44100, 8, MPEG1, 32, 44100},
+        {48000, 300, MPEG1, 320, 48000},
+        {44000, 128, MPEG1, 128, 44100},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.out << " Hz at " << c.bitrate << " kbit/s");
@@ -192,9 +199,9 @@ TEST(BladeEncoder, VbrSettingsOutOfRangeAreClamped)
         std::uint32_t minUsed, maxUsed;
     };
     const Case cases[] = {
-        {-1, 64, 128, 0, 64, 128},   // the last entry of the quality list gives -1
+        {-1, 64, 128, 0, 64, 128}, // the last entry of the quality list gives -1
         {12, 64, 128, 9, 64, 128},
-        {3, 192, 128, 3, 128, 128},  // a minimum above the maximum comes down to it
+        {3, 192, 128, 3, 128, 128}, // a minimum above the maximum comes down to it
         {3, 160, 320, 3, 160, 320},
     };
     for (const Case& c : cases) {
@@ -250,13 +257,13 @@ TEST(BladeEncoder, QualityAndStrictIsoReachTheEncoder)
 {
     BE_CONFIG config = Config(44100, 44100, BE_MP3_MODE_JSTEREO, 128);
     std::set<std::string> outputs;
-    for (std::uint16_t quality : {0, 1, 3}) {
+    for (std::uint16_t quality : {0, 1, 2, 3}) {
         config.format.LHV1.nQuality = quality;
         Encoded e = Encode(config);
         EXPECT_EQ(e.effective.format.LHV1.nQuality, quality);
         outputs.insert(e.mp3);
     }
-    EXPECT_EQ(outputs.size(), 3u) << "each quality should encode differently";
+    EXPECT_EQ(outputs.size(), 4u) << "each quality should encode differently";
 
     config.format.LHV1.nQuality = 0;
     EXPECT_EQ(Encode(config, 0.1).effective.format.LHV1.bStrictIso, 0);
@@ -283,9 +290,12 @@ TEST(BladeEncoder, BadCallsAreRefusedWithTheirCode)
     std::vector<std::int16_t> input(samples + 2);
     std::vector<std::uint8_t> output(bufferSize);
     std::uint32_t bytes = 0;
-    EXPECT_EQ(beEncodeChunk(stream, samples + 2, input.data(), output.data(), &bytes), BE_ERR_BUFFER_TOO_SMALL);
-    EXPECT_EQ(beEncodeChunk(stream, 3, input.data(), output.data(), &bytes), BE_ERR_INVALID_FORMAT_PARAMETERS);
-    EXPECT_EQ(beEncodeChunk(stream, samples, nullptr, output.data(), &bytes), BE_ERR_INVALID_FORMAT_PARAMETERS);
+    EXPECT_EQ(beEncodeChunk(stream, samples + 2, input.data(), output.data(), &bytes),
+              BE_ERR_BUFFER_TOO_SMALL);
+    EXPECT_EQ(beEncodeChunk(stream, 3, input.data(), output.data(), &bytes),
+              BE_ERR_INVALID_FORMAT_PARAMETERS);
+    EXPECT_EQ(beEncodeChunk(stream, samples, nullptr, output.data(), &bytes),
+              BE_ERR_INVALID_FORMAT_PARAMETERS);
     EXPECT_EQ(beEncodeChunk(stream, samples, input.data(), output.data(), &bytes), BE_ERR_SUCCESSFUL);
     EXPECT_EQ(beCloseStream(stream), BE_ERR_SUCCESSFUL);
     EXPECT_EQ(beCloseStream(stream), BE_ERR_INVALID_HANDLE);

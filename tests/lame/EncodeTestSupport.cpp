@@ -31,7 +31,8 @@ public:
         char folderTemplate[] = "/tmp/brelkos-lame-tests-XXXXXX";
         ASSERT_NE(mkdtemp(folderTemplate), nullptr);
         RunFolder() = folderTemplate;
-        m_logger = std::make_unique<BrelkosPlayer::Logger>(wxString::FromUTF8(RunFolder() + "/BrelkosPlayer.log"));
+        m_logger =
+            std::make_unique<BrelkosPlayer::Logger>(wxString::FromUTF8(RunFolder() + "/BrelkosPlayer.log"));
     }
     void TearDown() override
     {
@@ -73,8 +74,8 @@ Conversion Convert(const BrelkosPlayer::EncodingOptions& options, const std::str
     Conversion result;
     const size_t logStart = ReadLog().size();
     auto observer = std::make_shared<RecordingObserver>();
-    auto* thread = new BrelkosPlayer::EncoderThread(&options, wxString::FromUTF8(wavPath), wxString::FromUTF8(mp3Path),
-                                                    observer);
+    auto* thread = new BrelkosPlayer::EncoderThread(&options, wxString::FromUTF8(wavPath),
+                                                    wxString::FromUTF8(mp3Path), observer);
     if (thread->Create() != wxTHREAD_NO_ERROR) {
         delete thread;
         ADD_FAILURE() << "the encoder thread was not created";

@@ -123,7 +123,7 @@ TEST(EncoderThread, ConvertsWavFilesThatDecodeToTheirLength)
         return o;
     };
     std::vector<Case> cases = {
-        {"defaults, 44.1 kHz stereo", spec(44100, 2, 44100), EncodingOptions(), 160},
+        {"defaults, 44.1 kHz stereo, over 100 blocks", spec(44100, 2, 44100 * 3), EncodingOptions(), 160},
         {"8 kHz mono, stereo out", spec(8000, 1, 12000), options(16000, 0, 64), 64},
         {"11025 Hz mono to mono", spec(11025, 1, 11025), options(22050, 3, 32), 32},
         {"12 kHz stereo, joint", spec(12000, 2, 9000), options(24000, 1, 96), 96},
@@ -164,7 +164,8 @@ TEST(EncoderThread, ConvertsWavFilesThatDecodeToTheirLength)
         ASSERT_TRUE(decoded.ok);
         EXPECT_EQ(decoded.sampleRate, c.options.targetSampleRate);
         EXPECT_EQ(decoded.channels, c.options.mode == 3 ? 1 : 2);
-        const double input = static_cast<double>(c.wav.frames) * c.options.targetSampleRate / c.wav.sampleRate;
+        const double input =
+            static_cast<double>(c.wav.frames) * c.options.targetSampleRate / c.wav.sampleRate;
         EXPECT_NEAR(static_cast<double>(decoded.frames - kCodecDelay), input, frames.front().samples)
             << "decoded " << decoded.frames << " frames";
     }
@@ -270,17 +271,30 @@ TEST(EncoderThread, RefusedInputsGiveTheirMessageAndLeaveNoFile)
     const std::vector<Case> cases = {
         {"LIST first", with([](WavSpec& s) { s.listFirst = true; }), 3, kInvalid},
         {"empty file", with([](WavSpec& s) { s.cutBytes = 1u << 30; }), 3, kInvalid},
-        {"float", with([](WavSpec& s) { s.formatTag = 3; s.bitsPerSample = 32; }), 4, kCompressed},
-        {"MP3 in WAV", with([](WavSpec& s) { s.formatTag = 85; s.formatSize = 30; }), 4, kCompressed},
+        {"float", with([](WavSpec& s) {
+             s.formatTag = 3;
+             s.bitsPerSample = 32;
+         }),
+         4, kCompressed},
+        {"MP3 in WAV", with([](WavSpec& s) {
+             s.formatTag = 85;
+             s.formatSize = 30;
+         }),
+         4, kCompressed},
         {"96 kHz", with([](WavSpec& s) { s.sampleRate = 96000; }), 5, kRate},
         {"44 kHz", with([](WavSpec& s) { s.sampleRate = 44000; }), 5, kRate},
         {"truncated data", with([](WavSpec& s) { s.cutBytes = 1000; }), 3, kInvalid},
         {"ends before data", with([](WavSpec& s) { s.noData = true; }), 3, kInvalid},
-        {"chunk past the end",
-         with([](WavSpec& s) { s.noData = true; s.extraChunks = {{"LIST", 64}}; s.cutBytes = 8; }), 3, kInvalid},
+        {"chunk past the end", with([](WavSpec& s) {
+             s.noData = true;
+             s.extraChunks = {{"LIST", 64}};
+             s.cutBytes = 8;
+         }),
+         3, kInvalid},
         {"8-bit", with([](WavSpec& s) { s.bitsPerSample = 8; }), 8, "Seuls les WAV 16 bits sont supportés"},
         {"24-bit", with([](WavSpec& s) { s.bitsPerSample = 24; }), 8, "Seuls les WAV 16 bits sont supportés"},
-        {"six channels", with([](WavSpec& s) { s.channels = 6; }), 8, "Seuls les WAV mono ou stéréo sont supportés"},
+        {"six channels", with([](WavSpec& s) { s.channels = 6; }), 8,
+         "Seuls les WAV mono ou stéréo sont supportés"},
     };
     const std::string folder = TempFolder();
     for (const Case& c : cases) {

@@ -12,26 +12,27 @@
 namespace encode_test {
 
 struct Mp3Frame {
-    int version = 0;      // 10 MPEG-1, 20 MPEG-2, 25 MPEG-2.5
-    int bitrate = 0;      // kbit/s
-    int sampleRate = 0;   // Hz
-    int mode = 0;         // 0 stereo, 1 joint stereo, 2 dual channel, 3 mono
+    int version = 0;    // 10 MPEG-1, 20 MPEG-2, 25 MPEG-2.5
+    int bitrate = 0;    // kbit/s
+    int sampleRate = 0; // Hz
+    int mode = 0;       // 0 stereo, 1 joint stereo, 2 dual channel, 3 mono
     bool crc = false;
     bool privateBit = false;
     bool copyright = false;
     bool original = false;
     int emphasis = 0;
-    int length = 0;       // bytes
+    int length = 0; // bytes
     int mainDataBegin = 0;
-    int samples = 0;      // per channel
+    int samples = 0; // per channel
 };
 
 // Frames from the start of the file; stops at the first byte that is not a
 // layer III frame header. walkedAll tells whether the walk reached the end.
 inline std::vector<Mp3Frame> ScanMp3(const std::string& bytes, bool* walkedAll = nullptr)
 {
-    static const int kBitrates[2][16] = {{0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, -1},
-                                         {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160, -1}};
+    static const int kBitrates[2][16] = {
+        {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, -1},
+        {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160, -1}};
     static const int kRates[3] = {44100, 48000, 32000};
     std::vector<Mp3Frame> frames;
     size_t pos = 0;
@@ -85,9 +86,10 @@ struct Decoded {
 inline Decoded DecodeMp3(const std::string& mp3Path, const std::string& wavOut)
 {
     Decoded result;
-    std::string command = "gst-launch-1.0 -q filesrc location=\"" + mp3Path +
-                          "\" ! decodebin ! audioconvert ! audio/x-raw,format=S16LE ! wavenc ! filesink location=\"" +
-                          wavOut + "\" > /dev/null 2>&1";
+    std::string command =
+        "gst-launch-1.0 -q filesrc location=\"" + mp3Path +
+        "\" ! decodebin ! audioconvert ! audio/x-raw,format=S16LE ! wavenc ! filesink location=\"" + wavOut +
+        "\" > /dev/null 2>&1";
     if (std::system(command.c_str()) != 0)
         return result;
     const std::string wav = ReadBytes(wavOut);

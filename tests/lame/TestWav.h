@@ -18,14 +18,14 @@ struct WavSpec {
     std::uint16_t channels = 2;
     std::uint16_t bitsPerSample = 16;
     std::uint16_t formatTag = 1;
-    std::uint32_t formatSize = 16;       // above 16: zero bytes follow the PCM fields
+    std::uint32_t formatSize = 16; // above 16: zero bytes follow the PCM fields
     std::uint32_t frames = 44100;
     std::vector<std::pair<std::string, std::uint32_t>> extraChunks; // id and body size, between fmt and data
-    bool listFirst = false;              // a LIST chunk in front of "fmt "
-    bool noData = false;                 // no "data" chunk at all
-    std::int64_t dataSizeField = -1;     // overrides the data chunk's size field
-    std::uint32_t extraDataBytes = 0;    // bytes of the data chunk beyond whole frames
-    std::size_t cutBytes = 0;            // bytes cut off the end of the file
+    bool listFirst = false;                                         // a LIST chunk in front of "fmt "
+    bool noData = false;                                            // no "data" chunk at all
+    std::int64_t dataSizeField = -1;                                // overrides the data chunk's size field
+    std::uint32_t extraDataBytes = 0; // bytes of the data chunk beyond whole frames
+    std::size_t cutBytes = 0;         // bytes cut off the end of the file
 };
 
 inline void PutLe16(std::string& out, std::uint32_t value)

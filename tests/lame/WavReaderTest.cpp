@@ -44,16 +44,30 @@ TEST(WavReader, HeadersAreAcceptedOrRefusedByTheirFirstFault)
     using S = WavReader::Status;
     const std::vector<HeaderCase> cases = {
         {"plain 44.1 kHz stereo", Spec([](WavSpec&) {}), S::WavOk, S::WavOk},
-        {"mono 8 kHz", Spec([](WavSpec& s) { s.channels = 1; s.sampleRate = 8000; }), S::WavOk, S::WavOk},
+        {"mono 8 kHz", Spec([](WavSpec& s) {
+             s.channels = 1;
+             s.sampleRate = 8000;
+         }),
+         S::WavOk, S::WavOk},
         {"11025 Hz", Spec([](WavSpec& s) { s.sampleRate = 11025; }), S::WavOk, S::WavOk},
         {"12000 Hz", Spec([](WavSpec& s) { s.sampleRate = 12000; }), S::WavOk, S::WavOk},
         {"18-byte format chunk", Spec([](WavSpec& s) { s.formatSize = 18; }), S::WavOk, S::WavOk},
-        {"fact and LIST before data",
-         Spec([](WavSpec& s) { s.extraChunks = {{"fact", 4}, {"LIST", 30}}; }), S::WavOk, S::WavOk},
+        {"fact and LIST before data", Spec([](WavSpec& s) {
+             s.extraChunks = {{"fact", 4}, {"LIST", 30}};
+         }),
+         S::WavOk, S::WavOk},
         {"empty data chunk", Spec([](WavSpec& s) { s.frames = 0; }), S::WavOk, S::WavOk},
         {"LIST before fmt", Spec([](WavSpec& s) { s.listFirst = true; }), S::WavInvalid, S::WavOk},
-        {"float samples", Spec([](WavSpec& s) { s.formatTag = 3; s.bitsPerSample = 32; }), S::WavNotPcm, S::WavOk},
-        {"MP3 in WAV", Spec([](WavSpec& s) { s.formatTag = 85; s.formatSize = 30; }), S::WavNotPcm, S::WavOk},
+        {"float samples", Spec([](WavSpec& s) {
+             s.formatTag = 3;
+             s.bitsPerSample = 32;
+         }),
+         S::WavNotPcm, S::WavOk},
+        {"MP3 in WAV", Spec([](WavSpec& s) {
+             s.formatTag = 85;
+             s.formatSize = 30;
+         }),
+         S::WavNotPcm, S::WavOk},
         {"96 kHz", Spec([](WavSpec& s) { s.sampleRate = 96000; }), S::WavBadSampleRate, S::WavOk},
         {"44 kHz", Spec([](WavSpec& s) { s.sampleRate = 44000; }), S::WavBadSampleRate, S::WavOk},
         {"8-bit samples", Spec([](WavSpec& s) { s.bitsPerSample = 8; }), S::WavBadSampleWidth, S::WavOk},
@@ -62,17 +76,30 @@ TEST(WavReader, HeadersAreAcceptedOrRefusedByTheirFirstFault)
         {"no channel", Spec([](WavSpec& s) { s.channels = 0; }), S::WavBadChannels, S::WavOk},
         {"format chunk under 16 bytes", Spec([](WavSpec& s) { s.formatSize = 14; }), S::WavInvalid, S::WavOk},
         {"no data chunk", Spec([](WavSpec& s) { s.noData = true; }), S::WavOk, S::WavInvalid},
-        {"no data chunk after a LIST", Spec([](WavSpec& s) { s.noData = true; s.extraChunks = {{"LIST", 12}}; }),
+        {"no data chunk after a LIST", Spec([](WavSpec& s) {
+             s.noData = true;
+             s.extraChunks = {{"LIST", 12}};
+         }),
          S::WavOk, S::WavInvalid},
-        {"chunk size past the end",
-         Spec([](WavSpec& s) { s.extraChunks = {{"LIST", 12}}; s.noData = true; s.cutBytes = 4; }), S::WavOk,
-         S::WavInvalid},
+        {"chunk size past the end", Spec([](WavSpec& s) {
+             s.extraChunks = {{"LIST", 12}};
+             s.noData = true;
+             s.cutBytes = 4;
+         }),
+         S::WavOk, S::WavInvalid},
         {"data size past the end", Spec([](WavSpec& s) { s.cutBytes = 100; }), S::WavOk, S::WavInvalid},
-        {"data size of 0xFFFFFFFF", Spec([](WavSpec& s) { s.dataSizeField = 0xFFFFFFFF; }), S::WavOk, S::WavInvalid},
-        {"cut inside the data header", Spec([](WavSpec& s) { s.frames = 0; s.cutBytes = 3; }), S::WavOk,
+        {"data size of 0xFFFFFFFF", Spec([](WavSpec& s) { s.dataSizeField = 0xFFFFFFFF; }), S::WavOk,
          S::WavInvalid},
-        {"cut inside the format chunk", Spec([](WavSpec& s) { s.frames = 0; s.cutBytes = 30; }), S::WavInvalid,
-         S::WavOk},
+        {"cut inside the data header", Spec([](WavSpec& s) {
+             s.frames = 0;
+             s.cutBytes = 3;
+         }),
+         S::WavOk, S::WavInvalid},
+        {"cut inside the format chunk", Spec([](WavSpec& s) {
+             s.frames = 0;
+             s.cutBytes = 30;
+         }),
+         S::WavInvalid, S::WavOk},
     };
     for (const HeaderCase& c : cases) {
         auto result = ReadHeader(MakeWav(c.spec));
@@ -84,7 +111,11 @@ TEST(WavReader, HeadersAreAcceptedOrRefusedByTheirFirstFault)
 TEST(WavReader, GarbageAndEmptyInputsEndInvalid)
 {
     const std::vector<std::string> inputs = {
-        "", "RIFF", std::string(12, '\0'), std::string(44, '\0'), std::string(1000, '\xFF'),
+        "",
+        "RIFF",
+        std::string(12, '\0'),
+        std::string(44, '\0'),
+        std::string(1000, '\xFF'),
         "RIFF\x24\0\0\0WAVEfmt \x10\0\0\0", // cut after the format chunk header
     };
     for (const std::string& bytes : inputs) {

@@ -31,7 +31,8 @@ struct Reading {
     }
     explicit Reading(const std::string& bytes)
     {
-        table.ReadBytes(bytes.data(), bytes.size(), [this](const Design* design) { applied.push_back(design); });
+        table.ReadBytes(bytes.data(), bytes.size(),
+                        [this](const Design* design) { applied.push_back(design); });
     }
 };
 
@@ -119,12 +120,8 @@ TEST(DesignTableTest, NameLinesNameTheDesign)
         const char* name;
     };
     const Case cases[] = {
-        {"name dark", "dark"},
-        {"name", "name"},
-        {"nameless", "nameless"},
-        {"name my name is", "my is"},
-        {"name dark  \t", "dark"},
-        {"name caf\xC3\xA9", "caf\xC3\xA9"},
+        {"name dark", "dark"},        {"name", "name"},          {"nameless", "nameless"},
+        {"name my name is", "my is"}, {"name dark  \t", "dark"}, {"name caf\xC3\xA9", "caf\xC3\xA9"},
     };
     for (const Case& c : cases) {
         Reading r(Lines({"[styles]", c.line, "[end]"}));
@@ -158,7 +155,8 @@ TEST(DesignTableTest, SelectedAppliesOnlyADesignDefinedAboveIt)
 
 TEST(DesignTableTest, TheFirstDesignOfANameWins)
 {
-    Reading r(Lines({"[styles]", "name a", "GeneralColor red", "name a", "GeneralColor blue", "selected a", "[end]"}));
+    Reading r(Lines(
+        {"[styles]", "name a", "GeneralColor red", "name a", "GeneralColor blue", "selected a", "[end]"}));
     EXPECT_EQ(r.table.Count(), 1u);
     ASSERT_EQ(r.applied.size(), 1u);
     EXPECT_EQ(r.applied[0]->generalColor, wxColour(255, 0, 0));
@@ -166,8 +164,8 @@ TEST(DesignTableTest, TheFirstDesignOfANameWins)
 
 TEST(DesignTableTest, ColourLinesWithNoDesignBeingBuiltAreIgnored)
 {
-    Reading r(Lines({"[styles]", "GeneralColor red", "name a", "ListColor blue", "selected a", "ListColor green",
-                     "GeneralColor yellow", "name b", "[end]"}));
+    Reading r(Lines({"[styles]", "GeneralColor red", "name a", "ListColor blue", "selected a",
+                     "ListColor green", "GeneralColor yellow", "name b", "[end]"}));
     EXPECT_EQ(r.table.Count(), 2u);
     const Design* a = r.table.Find("a");
     ASSERT_NE(a, nullptr);
@@ -188,11 +186,17 @@ TEST(DesignTableTest, SectionMarkersAndEmptyLinesFollowTheScanRules)
         {"end with a trailing blank does not close",
          Lines({"[styles]", "name a", "[end] ", "name b", "[end]"}),
          {"a", "b"}},
-        {"empty line inside a section is ignored", Lines({"[styles]", "name a", "", "name b", "[end]"}), {"a", "b"}},
-        {"empty line before the section ends the scan", Lines({"comment", "", "[styles]", "name a", "[end]"}), {}},
+        {"empty line inside a section is ignored",
+         Lines({"[styles]", "name a", "", "name b", "[end]"}),
+         {"a", "b"}},
+        {"empty line before the section ends the scan",
+         Lines({"comment", "", "[styles]", "name a", "[end]"}),
+         {}},
         {"empty first line does not end the scan", Lines({"", "[styles]", "name a", "[end]"}), {"a"}},
         {"lines before the section are skipped", Lines({"# colours", "[styles]", "name a", "[end]"}), {"a"}},
-        {"section without end runs to the last line", Lines({"[styles]", "name a", "GeneralColor red"}), {"a"}},
+        {"section without end runs to the last line",
+         Lines({"[styles]", "name a", "GeneralColor red"}),
+         {"a"}},
         {"leading blanks make a line unknown", Lines({"[styles]", " name a", "name b", "[end]"}), {"b"}},
         {"no lines at all", Lines({}), {}},
     };
@@ -206,8 +210,8 @@ TEST(DesignTableTest, SectionMarkersAndEmptyLinesFollowTheScanRules)
 
 TEST(DesignTableTest, LinesAfterEndAreScannedForAnotherSection)
 {
-    Reading r(Lines({"[styles]", "name a", "selected a", "[end]", "between", "[styles]", "name b", "selected b",
-                     "[end]"}));
+    Reading r(Lines({"[styles]", "name a", "selected a", "[end]", "between", "[styles]", "name b",
+                     "selected b", "[end]"}));
     ASSERT_EQ(r.applied.size(), 2u);
     EXPECT_EQ(r.table.Find("a"), nullptr) << "the second section empties the table";
     EXPECT_NE(r.table.Find("b"), nullptr);
@@ -231,7 +235,8 @@ TEST(DesignTableTest, ReadsTheFileWithAnyMarkAndIgnoresLinesThatDoNotDecode)
     EXPECT_EQ(r16.applied[0]->name, "u");
 
     Reading bad(std::string("caf\xE9 comment\n[styles]\nname \xFF\xFE\nname b\nselected b\n[end]\n"));
-    EXPECT_EQ(bad.table.Count(), 1u) << "the undecodable name line is ignored, the comment does not stop the scan";
+    EXPECT_EQ(bad.table.Count(), 1u)
+        << "the undecodable name line is ignored, the comment does not stop the scan";
     ASSERT_EQ(bad.applied.size(), 1u);
     EXPECT_EQ(bad.applied[0]->name, "b");
 }

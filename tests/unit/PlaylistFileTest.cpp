@@ -119,7 +119,9 @@ TEST_F(PlaylistFileTest, ParsesLinesEndsTrimmingAndTheStopAtAnEmptyLine)
         {"spaces-only line is trimmed and reading goes on", "a\r\n   \r\nb", {"a", "", "b"}},
         {"trailing blanks and tabs go, leading stay", "  a.mp3 \t \r\n\tb.mp3\t", {"  a.mp3", "\tb.mp3"}},
         {"UTF-8 mark", "\xEF\xBB\xBF\xC3\xA9t\xC3\xA9.mp3\r\n", {"\xC3\xA9t\xC3\xA9.mp3"}},
-        {"UTF-8 without mark", "/m/\xE2\x99\xAB/\xF0\x9F\x8E\xB5.ogg", {"/m/\xE2\x99\xAB/\xF0\x9F\x8E\xB5.ogg"}},
+        {"UTF-8 without mark",
+         "/m/\xE2\x99\xAB/\xF0\x9F\x8E\xB5.ogg",
+         {"/m/\xE2\x99\xAB/\xF0\x9F\x8E\xB5.ogg"}},
         {"UTF-16 LE", Utf16LE(u"\u00e9.mp3\r\nD:3\r\n"), {"\xC3\xA9.mp3", "D:3"}},
         {"UTF-16 BE", Utf16BE(u"\u00e9.mp3\nx"), {"\xC3\xA9.mp3", "x"}},
         {"UTF-16 surrogate pair", Utf16LE(u"\U0001F3B5.mp3"), {"\xF0\x9F\x8E\xB5.mp3"}},
@@ -142,11 +144,12 @@ TEST_F(PlaylistFileTest, SkipsAndLogsLinesThatAreNotValidInTheirEncoding)
         {"cut sequence at the end", "a\n\xE2\x82", {"a"}},
         {"NUL inside a path", std::string("a\nx\0y.mp3\nb", 11), {"a", "b"}},
         {"invalid first line", "\xFF\xFF\nb\nc", {"b", "c"}},
-        {"UTF-16 lone high surrogate", Utf16LE(u"a\n") + std::string("\x00\xD8", 2) + Utf16LE(u"x\nb", false),
+        {"UTF-16 lone high surrogate",
+         Utf16LE(u"a\n") + std::string("\x00\xD8", 2) + Utf16LE(u"x\nb", false),
          {"a", "b"}},
         {"UTF-16 odd length", Utf16LE(u"a\nb") + "\x41", {"a"}},
-        {"UTF-32 out of range", Utf32(U"a\n", true) + std::string("\x00\x00\x11\x00", 4) +
-                                              std::string("\n\0\0\0b\0\0\0", 8),
+        {"UTF-32 out of range",
+         Utf32(U"a\n", true) + std::string("\x00\x00\x11\x00", 4) + std::string("\n\0\0\0b\0\0\0", 8),
          {"a", "b"}},
     };
     for (const ParseCase& c : cases) {
@@ -186,6 +189,12 @@ TEST_F(PlaylistFileTest, WhatIsFormattedParsesBackToTheSamePaths)
     paths.Add("E:12");
     std::string bytes = PlaylistFile::Format(paths);
     wxArrayString back;
+    PlaylistFile::ParseEntries(bytes.data(), bytes.size(), back);
+    EXPECT_EQ(Utf8(back), Utf8(paths));
+
+    // A first path that starts with the character a byte-order mark is made of.
+    paths.Insert(wxString(wxUniChar(0xFEFF)) + "x.mp3", 0);
+    bytes = PlaylistFile::Format(paths);
     PlaylistFile::ParseEntries(bytes.data(), bytes.size(), back);
     EXPECT_EQ(Utf8(back), Utf8(paths));
 }

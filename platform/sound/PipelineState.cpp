@@ -1,0 +1,144 @@
+#include "platform/sound/PipelineState.h"
+
+#include "platform/sound/ErrorMapping.h"
+
+#include <gst/pbutils/missing-plugins.h>
+
+namespace sound {
+
+PipelineState::PipelineState(const GstElement* pipeline) : m_pipeline(pipeline), m_lastProgress(now()) {}
+
+std::int64_t PipelineState::now()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+void PipelineState::handleMessage(GstMessage* message)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    switch (GST_MESSAGE_TYPE(message)) {
+    case GST_MESSAGE_ERROR:
+        if (m_error == OK) {
+            GError* error = nullptr;
+            gst_message_parse_error(message, &error, nullptr);
+            m_error = resultFromGstError(error);
+            if (m_error == ERR_FORMAT && m_missingPlugin)
+                m_error = ERR_PLUGIN_MISSING;
+            g_clear_error(&error);
+        }
+        break;
+    case GST_MESSAGE_EOS:
+        m_endOfStream = true;
+        break;
+    case GST_MESSAGE_ASYNC_DONE:
+        // Children post their own; only the pipeline's means "all prerolled".
+        if (GST_MESSAGE_SRC(message) != GST_OBJECT_CAST(m_pipeline))
+            return;
+        ++m_asyncDone;
+        m_seeking = false;
+        break;
+    case GST_MESSAGE_ELEMENT:
+        if (gst_is_missing_plugin_message(message))
+            m_missingPlugin = true;
+        return;
+    default:
+        return;
+    }
+    m_changed.notify_all();
+}
+
+void PipelineState::noteProgress(std::uint64_t readUpTo)
+{
+    m_lastProgress.store(now(), std::memory_order_relaxed);
+    std::uint64_t end = m_readEnd.load(std::memory_order_relaxed);
+    while (readUpTo > end && !m_readEnd.compare_exchange_weak(end, readUpTo, std::memory_order_relaxed)) {
+    }
+}
+
+void PipelineState::noteAudio()
+{
+    noteProgress();
+    m_audio.store(true, std::memory_order_relaxed);
+}
+
+PipelineState::Wait PipelineState::waitAsyncDone(unsigned seen, const Patience& patience)
+{
+    using std::chrono::nanoseconds;
+    const auto deadline = std::chrono::steady_clock::now() + patience.limit;
+    const std::int64_t idleNs = nanoseconds(patience.idle).count();
+    const std::int64_t afterEndNs = nanoseconds(patience.afterEnd).count();
+    std::unique_lock<std::mutex> lock(m_mutex);
+    for (;;) {
+        if (m_error != OK)
+            return Wait::Failed;
+        if (m_asyncDone > seen)
+            return Wait::Done;
+        if (std::chrono::steady_clock::now() >= deadline)
+            return Wait::TimedOut;
+        // Some demuxers' errors are swallowed by decodebin while it is still
+        // plugging them: the pipeline then never prerolls, and nothing moves.
+        const std::int64_t idle = now() - m_lastProgress.load(std::memory_order_relaxed);
+        const bool allRead =
+            patience.sourceSize > 0 && m_readEnd.load(std::memory_order_relaxed) >= patience.sourceSize;
+        if (idle > idleNs || (allRead && idle > afterEndNs))
+            return Wait::Stalled;
+        m_changed.wait_for(lock, std::chrono::milliseconds(20));
+    }
+}
+
+unsigned PipelineState::asyncDoneCount() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_asyncDone;
+}
+
+bool PipelineState::ended() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_endOfStream || m_error != OK;
+}
+
+bool PipelineState::endOfStream() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_endOfStream;
+}
+
+Result PipelineState::error() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_error;
+}
+
+bool PipelineState::gotAudio() const
+{
+    return m_audio.load(std::memory_order_relaxed);
+}
+
+void PipelineState::beginSeek()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_seeking = true;
+}
+
+void PipelineState::cancelSeek()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_seeking = false;
+}
+
+bool PipelineState::seeking() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_seeking;
+}
+
+void PipelineState::clearEndOfStream()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_endOfStream = false;
+}
+
+} // namespace sound
