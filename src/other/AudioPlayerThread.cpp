@@ -102,56 +102,7 @@ void AudioPlayerThread::Pause()
 
 void AudioPlayerThread::Stop()
 {
-    std::lock_guard<std::recursive_mutex> lock(m_mutex);
-    PlayerState state = GetState();
-    if ((state == Playing || state == Paused) && m_channel) {
-        int result = m_channel->stop();
-        if (result != sound::OK)
-            REPORT(result);
-    }
-    m_channel = nullptr;
-    if (m_sound) {
-        int result = m_sound->release();
-        if (result != sound::OK)
-            REPORT(result);
-        m_sound = nullptr;
-    }
-    if (m_system) {
-        int result = m_system->close();
-        if (result != sound::OK)
-            REPORT(result);
-        result = m_system->release();
-        if (result != sound::OK)
-            REPORT(result);
-        m_system = nullptr;
-    }
-}
-
-void AudioPlayerThread::SetPosition(float fraction)
-{
-    std::lock_guard<std::recursive_mutex> lock(m_mutex);
-    unsigned position = static_cast<unsigned>(m_length * static_cast<double>(fraction));
-    int result = m_channel ? m_channel->setPosition(position, sound::TIMEUNIT_MS)
-                           : static_cast<int>(sound::ERR_INVALID_HANDLE);
-    if (result != sound::OK)
-        REPORT(result);
-}
-
-wxString AudioPlayerThread::GetMediaTime()
-{
-    wxString text = FormatMediaTime(m_length);
-    LogMessage("GetMediaTime : %s", static_cast<const char*>(text.utf8_str()));
-    return text;
-}
-
-bool AudioPlayerThread::SetVolume(int level, int)
-{
-    std::lock_guard<std::recursive_mutex> lock(m_mutex);
-    m_volume = ChannelVolume(level);
-    int result = m_channel ? m_channel->setVolume(m_volume) : static_cast<int>(sound::ERR_INVALID_HANDLE);
-    if (result != sound::OK)
-        return REPORT(result);
-    return true;
+    ReleaseAll(m_channel, {&m_sound}, m_system);
 }
 
 void AudioPlayerThread::SetMute(bool mute)
@@ -170,16 +121,6 @@ unsigned AudioPlayerThread::GetPosition()
     if (m_channel && m_channel->getPosition(&position, sound::TIMEUNIT_MS) != sound::OK)
         position = 0;
     return position;
-}
-
-void AudioPlayerThread::Forward()
-{
-    StepChannel(m_channel, m_length, 1000);
-}
-
-void AudioPlayerThread::Rewind()
-{
-    StepChannel(m_channel, m_length, -1000);
 }
 
 } // namespace BrelkosPlayer

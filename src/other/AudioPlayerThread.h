@@ -20,12 +20,7 @@ public:
     void Play() override;
     void Pause() override;
     void Stop() override;
-    void SetPosition(float fraction) override;
-    wxString GetMediaTime() override;
-    bool SetVolume(int level, int reserved) override;
     void SetMute(bool mute) override;
-    void Forward() override;
-    void Rewind() override;
     wxString GetTypeName() const override { return "AudioPlayerThread"; }
 
     unsigned GetLength() const override { return m_length; }
@@ -41,7 +36,6 @@ private:
     sound::Sound* m_sound = nullptr;
     sound::Channel* m_channel = nullptr;
     unsigned m_length = 0;
-    float m_volume = 1.0f;
 };
 
 } // namespace BrelkosPlayer

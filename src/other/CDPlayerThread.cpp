@@ -109,58 +109,7 @@ void CDPlayerThread::Pause()
 
 void CDPlayerThread::Stop()
 {
-    std::lock_guard<std::recursive_mutex> lock(m_mutex);
-    PlayerState state = GetState();
-    if ((state == Playing || state == Paused) && m_channel) {
-        int result = m_channel->stop();
-        if (result != sound::OK)
-            REPORT(result);
-    }
-    m_channel = nullptr;
-    for (sound::Sound** sound : {&m_trackSound, &m_disc}) {
-        if (*sound) {
-            int result = (*sound)->release();
-            if (result != sound::OK)
-                REPORT(result);
-            *sound = nullptr;
-        }
-    }
-    if (m_system) {
-        int result = m_system->close();
-        if (result != sound::OK)
-            REPORT(result);
-        result = m_system->release();
-        if (result != sound::OK)
-            REPORT(result);
-        m_system = nullptr;
-    }
-}
-
-void CDPlayerThread::SetPosition(float fraction)
-{
-    std::lock_guard<std::recursive_mutex> lock(m_mutex);
-    unsigned position = static_cast<unsigned>(m_length * static_cast<double>(fraction));
-    int result = m_channel ? m_channel->setPosition(position, sound::TIMEUNIT_MS)
-                           : static_cast<int>(sound::ERR_INVALID_HANDLE);
-    if (result != sound::OK)
-        REPORT(result);
-}
-
-wxString CDPlayerThread::GetMediaTime()
-{
-    wxString text = FormatMediaTime(m_length);
-    LogMessage("GetMediaTime : %s", static_cast<const char*>(text.utf8_str()));
-    return text;
-}
-
-bool CDPlayerThread::SetVolume(int level, int)
-{
-    std::lock_guard<std::recursive_mutex> lock(m_mutex);
-    m_volume = ChannelVolume(level);
-    int result = m_channel ? m_channel->setVolume(m_volume) : static_cast<int>(sound::ERR_INVALID_HANDLE);
-    if (result != sound::OK)
-        return REPORT(result);
-    return true;
+    ReleaseAll(m_channel, {&m_trackSound, &m_disc}, m_system);
 }
 
 void CDPlayerThread::SetMute(bool mute)
@@ -173,16 +122,6 @@ void CDPlayerThread::SetMute(bool mute)
         return;
     }
     m_mute = mute;
-}
-
-void CDPlayerThread::Forward()
-{
-    StepChannel(m_channel, m_length, 1000);
-}
-
-void CDPlayerThread::Rewind()
-{
-    StepChannel(m_channel, m_length, -1000);
 }
 
 } // namespace BrelkosPlayer

@@ -21,12 +21,7 @@ public:
     void Play() override;
     void Pause() override;
     void Stop() override;
-    void SetPosition(float fraction) override;
-    wxString GetMediaTime() override;
-    bool SetVolume(int level, int reserved) override;
     void SetMute(bool mute) override;
-    void Forward() override;
-    void Rewind() override;
     wxString GetTypeName() const override { return "CDPlayerThread"; }
 
     unsigned GetLength() const override { return m_length; }
@@ -46,7 +41,6 @@ private:
     int m_trackCount = 0;
     int m_track = 0;
     unsigned m_length = 0;
-    float m_volume = 1.0f;
 };
 
 } // namespace BrelkosPlayer

@@ -71,21 +71,96 @@ void PlayerThread::ResumeThread()
         wxThread::Resume();
 }
 
-void PlayerThread::StepChannel(sound::Channel* channel, unsigned length, int deltaMs)
+bool PlayerThread::Report(int result, unsigned line) const
+{
+    return ReportSoundError(result, GetSource(), line);
+}
+
+void PlayerThread::_stepChannel(int deltaMs)
 {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     PlayerState state = GetState();
+    sound::Channel* channel = GetChannel();
     if ((state != Playing && state != Paused) || !channel)
         return;
     unsigned position = 0;
     int result = channel->getPosition(&position, sound::TIMEUNIT_MS);
     if (result != sound::OK)
-        ReportSoundError(result, GetSource(), __LINE__);
+        Report(result, __LINE__);
     long long target = static_cast<long long>(position) + deltaMs;
-    target = std::max(0LL, std::min<long long>(target, length));
+    target = std::max(0LL, std::min<long long>(target, GetLength()));
     result = channel->setPosition(static_cast<unsigned>(target), sound::TIMEUNIT_MS);
     if (result != sound::OK)
-        ReportSoundError(result, GetSource(), __LINE__);
+        Report(result, __LINE__);
+}
+
+void PlayerThread::Forward()
+{
+    _stepChannel(1000);
+}
+
+void PlayerThread::Rewind()
+{
+    _stepChannel(-1000);
+}
+
+void PlayerThread::SetPosition(float fraction)
+{
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    sound::Channel* channel = GetChannel();
+    unsigned position = static_cast<unsigned>(GetLength() * static_cast<double>(fraction));
+    int result = channel ? channel->setPosition(position, sound::TIMEUNIT_MS)
+                         : static_cast<int>(sound::ERR_INVALID_HANDLE);
+    if (result != sound::OK)
+        Report(result, __LINE__);
+}
+
+wxString PlayerThread::GetMediaTime()
+{
+    wxString text = FormatMediaTime(GetLength());
+    LogMessage("GetMediaTime : %s", static_cast<const char*>(text.utf8_str()));
+    return text;
+}
+
+bool PlayerThread::SetVolume(int level, int)
+{
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    m_volume = ChannelVolume(level);
+    sound::Channel* channel = GetChannel();
+    int result = channel ? channel->setVolume(m_volume) : static_cast<int>(sound::ERR_INVALID_HANDLE);
+    if (result != sound::OK)
+        return Report(result, __LINE__);
+    return true;
+}
+
+void PlayerThread::ReleaseAll(sound::Channel*& channel, std::initializer_list<sound::Sound**> sounds,
+                              sound::System*& system)
+{
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    PlayerState state = GetState();
+    if ((state == Playing || state == Paused) && channel) {
+        int result = channel->stop();
+        if (result != sound::OK)
+            Report(result, __LINE__);
+    }
+    channel = nullptr;
+    for (sound::Sound** sound : sounds) {
+        if (*sound) {
+            int result = (*sound)->release();
+            if (result != sound::OK)
+                Report(result, __LINE__);
+            *sound = nullptr;
+        }
+    }
+    if (system) {
+        int result = system->close();
+        if (result != sound::OK)
+            Report(result, __LINE__);
+        result = system->release();
+        if (result != sound::OK)
+            Report(result, __LINE__);
+        system = nullptr;
+    }
 }
 
 wxThread::ExitCode PlayerThread::Entry()
@@ -108,10 +183,10 @@ wxThread::ExitCode PlayerThread::Entry()
                 } else {
                     int result = channel->isPlaying(&playing);
                     if (result != sound::OK)
-                        ReportSoundError(result, GetSource(), __LINE__);
+                        Report(result, __LINE__);
                     result = channel->getPosition(&position, sound::TIMEUNIT_MS);
                     if (result != sound::OK)
-                        ReportSoundError(result, GetSource(), __LINE__);
+                        Report(result, __LINE__);
                 }
             }
             int slider = length > 0 ? static_cast<int>(static_cast<double>(position) / length * 1000.0) : 0;

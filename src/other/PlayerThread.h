@@ -5,6 +5,7 @@
 #pragma once
 
 #include <atomic>
+#include <initializer_list>
 #include <mutex>
 #include <wx/string.h>
 #include <wx/thread.h>
@@ -13,7 +14,9 @@
 
 namespace sound {
 class Channel;
-}
+class Sound;
+class System;
+} // namespace sound
 
 namespace BrelkosPlayer {
 
@@ -28,12 +31,13 @@ public:
     virtual void Play() = 0;
     virtual void Pause() = 0;
     virtual void Stop() = 0;
-    virtual void SetPosition(float fraction) = 0;
-    virtual wxString GetMediaTime() = 0;
-    virtual bool SetVolume(int level, int reserved) = 0;
+    // Both players move, time and turn their channel the same way.
+    virtual void SetPosition(float fraction);
+    virtual wxString GetMediaTime();
+    virtual bool SetVolume(int level, int reserved);
     virtual void SetMute(bool mute) = 0;
-    virtual void Forward() = 0;
-    virtual void Rewind() = 0;
+    virtual void Forward();
+    virtual void Rewind();
     virtual wxString GetTypeName() const = 0;
 
     PlayerState GetState() const { return static_cast<PlayerState>(m_state.load()); }
@@ -65,14 +69,21 @@ protected:
     // Pauses the thread unless it already is; resumes it when it is paused.
     void SuspendThread();
     void ResumeThread();
-    // Forward and Rewind: moves a playing or paused channel, kept within 0..length.
-    void StepChannel(sound::Channel* channel, unsigned length, int deltaMs);
+    // Stops the channel when it plays, then releases the sounds in order and
+    // the system; every pointer is left null.
+    void ReleaseAll(sound::Channel*& channel, std::initializer_list<sound::Sound**> sounds, sound::System*& system);
+    // Writes the failure line of a library call with this player's source.
+    bool Report(int result, unsigned line) const;
 
     // Serialises the GUI's commands with the body's polling.
     std::recursive_mutex m_mutex;
     bool m_mute = false;
+    float m_volume = 1.0f; // last SetVolume, applied again on every start
 
 private:
+    // Forward and Rewind: moves a playing or paused channel, kept within 0..length.
+    void _stepChannel(int deltaMs);
+
     std::atomic<int> m_state{Empty};
     PlayerOwner* m_owner;
     const unsigned long m_serial;
