@@ -82,6 +82,9 @@ void AudioPlayerThread::Play()
         result = m_channel->setVolume(m_volume);
         if (result != sound::OK)
             REPORT(result);
+        // A new channel starts audible: keep a muted player muted.
+        if (m_mute && (result = m_channel->setMute(true)) != sound::OK)
+            REPORT(result);
     }
     SetState(Playing);
 }
