@@ -41,12 +41,13 @@ void TrimToCharBoundary(std::string& text)
 void WriteLine(const std::string& line)
 {
     std::lock_guard<std::mutex> lock(LogMutex());
-    FILE* file = std::fopen(LogPath().c_str(), "a+");
-    if (!file)
-        return;
+    // A log file that cannot be written leaves the console its lines.
     std::fwrite(line.data(), 1, line.size(), stdout);
     std::fputc('\n', stdout);
     std::fflush(stdout);
+    FILE* file = std::fopen(LogPath().c_str(), "a+");
+    if (!file)
+        return;
     std::fprintf(file, "%s\n", line.c_str());
     std::fclose(file);
 }

@@ -4,6 +4,7 @@
 #include <wx/dirdlg.h>
 #include <wx/filedlg.h>
 #include <wx/app.h>
+#include <wx/font.h>
 #include <wx/image.h>
 #include <wx/log.h>
 #include <wx/mediactrl.h>
@@ -102,6 +103,9 @@ static wxSlider* MakeSlider(wxWindow* parent, int id, int max, const wxPoint& po
 void FormMain::_createControls()
 {
     m_panel = new wxPanel(this, wxID_ANY, wxPoint(0, 0), GetClientSize(), wxTAB_TRAVERSAL | wxNO_BORDER, "panel");
+    // The pixel layout was drawn for an 8-point interface font; GTK's larger
+    // default would cut the captions.
+    m_panel->SetFont(wxFontInfo(8));
     m_positionSlider = MakeSlider(m_panel, ID_POSITION_SLIDER, 1000, wxPoint(0, 113), wxSize(290, 18));
     m_positionSlider->Disable();
     m_volumeSlider = MakeSlider(m_panel, ID_VOLUME_SLIDER, 100, wxPoint(228, 55), wxSize(54, 17));

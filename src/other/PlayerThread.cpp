@@ -11,9 +11,9 @@ namespace BrelkosPlayer {
 
 namespace {
 std::atomic<unsigned long> s_nextSerial{1};
-// A pass of the body every 10 ms: the slider moves smoothly, a stop is seen
-// within one pass, and the GUI is never flooded.
-constexpr unsigned kPollMs = 10;
+// A pass of the body every 20 ms: the slider moves at most 50 times a
+// second, a stop is seen within one pass, and the GUI is never flooded.
+constexpr unsigned kPollMs = 20;
 } // namespace
 
 PlayerThread::PlayerThread(PlayerOwner* owner)

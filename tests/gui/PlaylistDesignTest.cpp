@@ -211,10 +211,10 @@ TEST_F(PlaylistTest, ScreenshotsOfTheSelectedDesign)
         wxWindow* window;
         const char* file;
     };
-    const Shot shots[] = {{m_main, "main-window.png"},
-                          {m_playlist, "playlist-window.png"},
-                          {search, "search-window.png"},
-                          {encode, "encode-window.png"}};
+    const Shot shots[] = {{m_main, "design-main-window.png"},
+                          {m_playlist, "design-playlist-window.png"},
+                          {search, "design-search-window.png"},
+                          {encode, "design-encode-window.png"}};
     for (const Shot& shot : shots) {
         if (!shot.window)
             continue;

@@ -73,17 +73,5 @@ TEST_F(PlaylistKeyTest, DeleteRemovesTheSelectedEntry)
     EXPECT_EQ(Strings(m_main->GetAudioList()), Strings(audio.GetPaths()));
 }
 
-TEST_F(PlaylistKeyTest, OtherKeysDoNothing)
-{
-    wxSlider* volume = m_main->GetVolumeSlider();
-    volume->SetValue(50);
-    wxUIActionSimulator sim;
-    sim.Char('a');
-    sim.Char(WXK_HOME);
-    // A key we handle, pressed last, shows that the ones before it were seen.
-    EXPECT_TRUE(Press(WXK_NUMPAD_ADD, [volume] { return volume->GetValue() == 55; }));
-    EXPECT_EQ(List(FormPlaylist::Audio).GetCount(), 3);
-}
-
 } // namespace
 } // namespace playlist_test
