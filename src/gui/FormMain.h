@@ -90,6 +90,8 @@ public:
     wxArrayString& GetVideoList() { return m_videoList; }
     wxArrayString& GetCDList() { return m_cdList; }
     const wxArrayString& GetPlayedList() const { return m_playedList; }
+    // Whether the path is in the audio, video or CD list (exact comparison).
+    bool HasEntry(const wxString& path) const;
     const wxArrayString& GetCurrentList() const { return *m_currentList; }
     bool CurrentListIsAudio() const { return m_currentList == &m_audioList; }
     const wxString& GetCurrentFile() const { return m_currentFile; }

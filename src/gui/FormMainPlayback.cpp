@@ -346,6 +346,12 @@ void FormMain::AddFile(const wxString& path)
         g_formPlaylist->AddFileByKind(path);
 }
 
+bool FormMain::HasEntry(const wxString& path) const
+{
+    return m_audioList.Index(path) != wxNOT_FOUND || m_videoList.Index(path) != wxNOT_FOUND ||
+           m_cdList.Index(path) != wxNOT_FOUND;
+}
+
 void FormMain::AddFolder(const wxString& folder)
 {
     wxArrayString files;

@@ -88,6 +88,8 @@ void FormMain::LoadPlaylist(const wxString& path)
     m_audioList.Clear();
     m_videoList.Clear();
     m_cdList.Clear();
+    // Starts of the old lists would count against the new ones and end them early.
+    m_playedList.Clear();
     std::unique_ptr<wxWindowUpdateLocker> freeze;
     if (g_formPlaylist) {
         g_formPlaylist->ClearAllLists();

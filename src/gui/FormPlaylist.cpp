@@ -1,7 +1,10 @@
 #include "gui/FormPlaylist.h"
 
+#include <memory>
+
 #include <wx/filedlg.h>
 #include <wx/filename.h>
+#include <wx/menu.h>
 #include <wx/notebook.h>
 #include <wx/panel.h>
 #include <wx/sizer.h>
@@ -386,17 +389,14 @@ void FormPlaylist::BtnReadCDClick(wxCommandEvent&)
 
 void FormPlaylist::MenuDriveClick(wxCommandEvent& event)
 {
-    _listDriveTracks(event.GetId() - ID_PLAYLIST_DRIVE_FIRST);
+    ListDriveTracks(event.GetId() - ID_PLAYLIST_DRIVE_FIRST);
 }
 
 void FormPlaylist::_showDriveMenu()
 {
-    LogMessage("FormPlaylist :: _showDriveMenu - CD drives are not available yet");
-}
-
-void FormPlaylist::_listDriveTracks(int drive)
-{
-    LogMessage("FormPlaylist :: _listDriveTracks - CD drives are not available yet (drive %d)", drive);
+    std::unique_ptr<wxMenu> menu(BuildDriveMenu());
+    ImageButton* button = m_buttons[ID_PLAYLIST_READ_CD];
+    PopupMenu(menu.get(), button->GetPosition());
 }
 
 void FormPlaylist::NotebookPageChanged(wxBookCtrlEvent& event)

@@ -13,6 +13,8 @@ class wxBookCtrlEvent;
 class wxNotebook;
 class wxPanel;
 
+class wxMenu;
+
 namespace BrelkosPlayer {
 
 class FormSearch;
@@ -71,6 +73,14 @@ public:
     // Key commands; false for keys that are not ours.
     bool HandleKey(int keyCode);
 
+    // The "Lire CD" menu: one item per CD drive (ids from 9, at most eight);
+    // the names are kept for ListDriveTracks.
+    wxMenu* BuildDriveMenu();
+    const wxArrayString& GetDriveNames() const { return m_driveNames; }
+    // Stops playback and files the tracks of the disc in drive d as CD track
+    // addresses, skipping addresses already in a list.
+    void ListDriveTracks(int drive);
+
     FormSearch* GetSearchWindow() const { return m_search; }
     FormTagEdit* GetTagEditWindow() const { return m_tagEdit; }
     wxNotebook* GetNotebook() const { return m_notebook; }
@@ -88,10 +98,7 @@ private:
     void _playEntry(TrackList& list);
     void _takeAsCurrentFile(const wxString& path);
     bool _choosePlaylistFile(bool save, wxString& path);
-    // CD drive menu and track listing: they need the CD drive access of the
-    // sound library and come with CD support.
     void _showDriveMenu();
-    void _listDriveTracks(int drive);
 
     void OnKey(wxKeyEvent& event);
     void BtnLoadClick(wxCommandEvent& event);

@@ -26,24 +26,9 @@ wxMenu* TaskBarIcon::CreatePopupMenu()
     menu->Append(ID_TRAY_STOP, "Stop");
     menu->Append(ID_TRAY_NEXT, "Suivant");
     auto* drives = new wxMenu;
-    m_driveNames.Clear();
-    sound::System* system = nullptr;
-    sound::System_Create(&system);
-    if (system) {
-        int count = 0;
-        system->getNumCDROMDrives(&count);
-        for (int i = 0; i < count; ++i) {
-            char name[sound::MAX_DRIVE_NAME] = {};
-            char scsiName[sound::MAX_DRIVE_NAME] = {};
-            char deviceName[sound::MAX_DRIVE_NAME] = {};
-            system->getCDROMDriveName(i, name, sizeof name, scsiName, sizeof scsiName, deviceName, sizeof deviceName);
-            wxString label = wxString::FromUTF8(name);
-            drives->Append(ID_TRAY_FIRST_DRIVE + i, label);
-            m_driveNames.Add(label);
-        }
-        system->close();
-        system->release();
-    }
+    m_driveNames = CDDriveNames();
+    for (size_t i = 0; i < m_driveNames.GetCount(); ++i)
+        drives->Append(ID_TRAY_FIRST_DRIVE + i, m_driveNames[i]);
     menu->AppendSubMenu(drives, "PlayCD");
     return menu;
 }
@@ -97,9 +82,7 @@ void TaskBarIcon::PlayCD(int driveIndex)
     // one after another; addresses already listed are not added twice.
     for (int j = 0; j < tracks; ++j) {
         wxString address = drive + wxString::Format("%d", j);
-        if (g_formMain->GetAudioList().Index(address) == wxNOT_FOUND &&
-            g_formMain->GetVideoList().Index(address) == wxNOT_FOUND &&
-            g_formMain->GetCDList().Index(address) == wxNOT_FOUND)
+        if (!g_formMain->HasEntry(address))
             g_formMain->AddFile(address);
     }
     if (disc)

@@ -59,4 +59,25 @@ sound::System* CreateSoundSystem(const char* source, bool checkVersion, bool log
     return system;
 }
 
+wxArrayString CDDriveNames()
+{
+    wxArrayString names;
+    sound::System* system = nullptr;
+    sound::System_Create(&system);
+    if (!system)
+        return names;
+    int count = 0;
+    system->getNumCDROMDrives(&count);
+    for (int i = 0; i < count; ++i) {
+        char name[sound::MAX_DRIVE_NAME] = {};
+        char scsiName[sound::MAX_DRIVE_NAME] = {};
+        char deviceName[sound::MAX_DRIVE_NAME] = {};
+        system->getCDROMDriveName(i, name, sizeof name, scsiName, sizeof scsiName, deviceName, sizeof deviceName);
+        names.Add(wxString::FromUTF8(name));
+    }
+    system->close();
+    system->release();
+    return names;
+}
+
 } // namespace BrelkosPlayer

@@ -2,6 +2,7 @@
 // output-type names and the output search every user of the library repeats.
 #pragma once
 
+#include <wx/arrstr.h>
 #include <wx/string.h>
 
 namespace sound {
@@ -20,5 +21,9 @@ wxString OutputTypeName(int outputType);
 // in order until one initialises. Returns null only when the system itself
 // could not be created. logChoice writes the line naming the chosen output.
 sound::System* CreateSoundSystem(const char* source, bool checkVersion, bool logChoice);
+
+// Names of the CD drives as the sound library reports them, in its order,
+// read through a temporary system whose results are not reported.
+wxArrayString CDDriveNames();
 
 } // namespace BrelkosPlayer
