@@ -1,5 +1,7 @@
 #include "gui/FormMain.h"
 
+#include <algorithm>
+
 #include <wx/checkbox.h>
 #include <wx/dirdlg.h>
 #include <wx/filedlg.h>
@@ -114,6 +116,9 @@ void FormMain::_createControls()
     m_volumeCaption = new wxStaticText(m_panel, wxID_ANY, "Volume", wxPoint(228, 36), wxSize(35, 13), 0, "staticText");
     m_nameCaption = new wxStaticText(m_panel, wxID_ANY, "Nom :", wxPoint(8, 78), wxSize(37, 13), 0, "staticText");
     m_lengthCaption = new wxStaticText(m_panel, wxID_ANY, "Temps :", wxPoint(8, 94), wxSize(33, 13), 0, "staticText");
+    // Captions keep their place but never cut their text.
+    for (wxStaticText* caption : {m_volumeCaption, m_nameCaption, m_lengthCaption})
+        caption->SetSize(std::max(caption->GetSize().x, caption->GetBestSize().x), caption->GetSize().y);
     m_loopBox = new wxCheckBox(m_panel, ID_LOOP, "Boucle", wxPoint(8, 137), wxSize(97, 17), 0, wxDefaultValidator, "check");
     m_randomBox =
         new wxCheckBox(m_panel, ID_RANDOM, "Aleatoire", wxPoint(179, 137), wxSize(97, 17), 0, wxDefaultValidator, "check");

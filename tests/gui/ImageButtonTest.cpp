@@ -20,6 +20,7 @@
 
 using BrelkosPlayer::ImageButton;
 using testing_support::WaitFor;
+using testing_support::CaptureWindow;
 
 namespace {
 
@@ -97,19 +98,6 @@ wxBitmap SolidBitmap(int width, int height, const wxColour& colour)
     wxImage image(width, height);
     image.SetRGB(wxRect(0, 0, width, height), colour.Red(), colour.Green(), colour.Blue());
     return wxBitmap(image);
-}
-
-// What a window shows on screen, read back from its X window (a wxScreenDC
-// keeps returning its first picture of the root window under Xvfb).
-wxImage CaptureWindow(wxWindow* window, const wxRect& rect)
-{
-    wxBitmap bitmap(rect.GetSize(), 24);
-    {
-        wxClientDC shown(window);
-        wxMemoryDC dc(bitmap);
-        dc.Blit(0, 0, rect.width, rect.height, &shown, rect.x, rect.y);
-    }
-    return bitmap.ConvertToImage();
 }
 
 wxImage CaptureButton(ImageButton* button)

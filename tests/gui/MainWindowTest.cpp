@@ -96,6 +96,32 @@ TEST_F(MainWindowTest, FrameAndControlsStandWhereTheyBelong)
     EXPECT_TRUE(form->GetButton(ID_PLAY)->GetImage(0).IsOk());
 }
 
+TEST_F(MainWindowTest, PlayingFileShowsItsNameLengthAndPosition)
+{
+    wxArrayString args;
+    args.Add(DataFile("tone.ogg"));
+    FormMain* form = CreateMainWindow(args);
+    EXPECT_EQ(form->GetNameLabel()->GetLabel(), "tone");
+    EXPECT_EQ(form->GetLengthLabel()->GetLabel(), "0min2s");
+    ASSERT_TRUE(WaitFor([&] { return form->GetPositionSlider()->GetValue() > 300; }));
+    form->Pause();
+    Pump(200);
+    wxImage shot = CaptureWindow(form);
+    ASSERT_TRUE(shot.IsOk());
+    // The labels are drawn wide enough to read: the name's text is on screen
+    // right of its caption (not the panel colour everywhere there).
+    wxPoint at = form->GetNameLabel()->GetPosition();
+    wxSize size = form->GetNameLabel()->GetSize();
+    EXPECT_GT(size.x, 10);
+    bool inked = false;
+    wxColour panel = form->GetPanel()->GetBackgroundColour();
+    for (int x = at.x; x < at.x + size.x && !inked; ++x)
+        for (int y = at.y; y < at.y + size.y && !inked; ++y)
+            inked = shot.GetRed(x, y) != panel.Red() || shot.GetGreen(x, y) != panel.Green();
+    EXPECT_TRUE(inked);
+    SaveScreenshot(shot, "main-window.png");
+}
+
 TEST_F(MainWindowTest, AddFileFilesByExtensionAndExistence)
 {
     wxString folder = TempFolder();

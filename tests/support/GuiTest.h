@@ -3,7 +3,11 @@
 #pragma once
 
 #include <functional>
+#include <wx/gdicmn.h>
+#include <wx/image.h>
 #include <wx/string.h>
+
+class wxWindow;
 
 namespace testing_support {
 
@@ -19,6 +23,12 @@ wxString DataFile(const wxString& name);
 wxString ReadLog();
 // A fresh, empty temporary folder, removed at program exit.
 wxString TempFolder();
+// What a window shows on screen, read back from its own X window (Xvfb keeps
+// returning an old picture of the root window). The rect is in client
+// coordinates; the default is the whole client area.
+wxImage CaptureWindow(wxWindow* window, wxRect rect = wxRect());
+// Writes a capture to $BRELKOS_SCREENSHOTS/name when that folder is set.
+void SaveScreenshot(const wxImage& image, const wxString& name);
 
 } // namespace testing_support
 

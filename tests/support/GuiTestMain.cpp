@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <wx/app.h>
+#include <wx/dcclient.h>
+#include <wx/dcmemory.h>
+#include <wx/window.h>
 #include <wx/dir.h>
 #include <wx/evtloop.h>
 #include <wx/ffile.h>
@@ -71,6 +75,25 @@ wxString TempFolder()
     wxFileName::Mkdir(path, 0700, wxPATH_MKDIR_FULL);
     TempFolders().push_back(path);
     return path;
+}
+
+wxImage CaptureWindow(wxWindow* window, wxRect rect)
+{
+    if (rect.IsEmpty())
+        rect = wxRect(window->GetClientSize());
+    wxBitmap bitmap(rect.GetSize(), 24);
+    {
+        wxClientDC shown(window);
+        wxMemoryDC dc(bitmap);
+        dc.Blit(0, 0, rect.width, rect.height, &shown, rect.x, rect.y);
+    }
+    return bitmap.ConvertToImage();
+}
+
+void SaveScreenshot(const wxImage& image, const wxString& name)
+{
+    if (const char* folder = std::getenv("BRELKOS_SCREENSHOTS"))
+        image.SaveFile(wxString::FromUTF8(folder) + "/" + name, wxBITMAP_TYPE_PNG);
 }
 
 } // namespace testing_support
