@@ -62,7 +62,7 @@ bool BrelkoCtrl::Load(const wxString& path)
     m_currentAnswered = false;
     m_pausesSinceLoaded = 0;
     m_stopsInFlight = 0;
-    m_loadTimer.StartOnce(kLoadTimeoutMs);
+    m_loadTimer.StartOnce(kAnswerTimeoutMs);
     if (m_pendingLoads > 0) {
         m_deferredPath = path;
         return true;
@@ -92,6 +92,8 @@ bool BrelkoCtrl::Play()
         // Started again after a stop or a failure: report it once more.
         m_phase = PhaseLoading;
         m_pausesSinceLoaded = 0;
+        if (!m_path.empty())
+            m_loadTimer.StartOnce(kLoadTimeoutMs);
     }
     m_playPending = true;
     m_retries = 0;
@@ -147,8 +149,11 @@ bool BrelkoCtrl::_dropNotification(wxMediaEvent& event)
             }
             return true;
         }
-        if (m_pendingLoads == 0)
+        if (m_pendingLoads == 0 && !m_currentAnswered) {
             m_currentAnswered = true;
+            if (m_phase == PhaseLoading)
+                m_loadTimer.StartOnce(kLoadTimeoutMs);
+        }
         return true;
     }
     if (type == wxEVT_MEDIA_STOP)
@@ -241,7 +246,7 @@ void BrelkoCtrl::_onLoadTimer(wxTimerEvent&)
         wxString path;
         path.swap(m_deferredPath);
         if (_issueLoad(path)) {
-            m_loadTimer.StartOnce(kLoadTimeoutMs);
+            m_loadTimer.StartOnce(kAnswerTimeoutMs);
             return;
         }
     }

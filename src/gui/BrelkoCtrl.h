@@ -49,8 +49,12 @@ public:
 
     static const int kRetryMs = 1000;
     static const int kMaxRetries = 3;
-    // A medium that neither prerolls nor fails in this time counts as failed.
-    static const int kLoadTimeoutMs = 15000;
+    // The back end answers a Load at once; a Load it leaves unanswered this
+    // long is given up.
+    static const int kAnswerTimeoutMs = 2000;
+    // A medium that neither prerolls nor fails in this time counts as failed:
+    // GStreamer sometimes reports a broken file's error by no state change at all.
+    static const int kLoadTimeoutMs = 5000;
 
 protected:
     bool TryBefore(wxEvent& event) override;

@@ -1,6 +1,7 @@
 #include "other/PlayerThread.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "Logger.h"
 #include "other/PlayerOwner.h"
@@ -14,6 +15,9 @@ std::atomic<unsigned long> s_nextSerial{1};
 // A pass of the body every 20 ms: the slider moves at most 50 times a
 // second, a stop is seen within one pass, and the GUI is never flooded.
 constexpr unsigned kPollMs = 20;
+// The position slider is about 290 px for 1000 steps: moving it by less than
+// a pixel costs the GUI a redraw that nobody sees.
+constexpr int kVisibleStep = 3;
 } // namespace
 
 PlayerThread::PlayerThread(PlayerOwner* owner)
@@ -190,7 +194,8 @@ wxThread::ExitCode PlayerThread::Entry()
                 }
             }
             int slider = length > 0 ? static_cast<int>(static_cast<double>(position) / length * 1000.0) : 0;
-            if (slider != lastSlider && m_owner) {
+            bool visible = std::abs(slider - lastSlider) >= kVisibleStep || slider == 0 || slider >= 1000;
+            if (slider != lastSlider && visible && m_owner) {
                 lastSlider = slider;
                 m_owner->PlayerProgress(m_serial, slider);
             }
