@@ -19,11 +19,11 @@
 #include <unistd.h>
 #include <vector>
 #include <wx/app.h>
-#include <wx/timer.h>
 #include <wx/evtloop.h>
 #include <wx/filename.h>
 #include <wx/mediactrl.h>
 #include <wx/stdpaths.h>
+#include <wx/timer.h>
 #include <wx/utils.h>
 
 #include "AppWindows.h"
@@ -112,8 +112,8 @@ bool FrameOnScreen(Display* display)
     probe.Intersect(wxRect(wxGetDisplaySize()));
     if (probe.IsEmpty())
         return false;
-    XImage* image = XGetImage(display, DefaultRootWindow(display), probe.x, probe.y, probe.width, probe.height,
-                              AllPlanes, ZPixmap);
+    XImage* image = XGetImage(display, DefaultRootWindow(display), probe.x, probe.y, probe.width,
+                              probe.height, AllPlanes, ZPixmap);
     if (!image)
         return false;
     long sum = 0;
@@ -153,7 +153,8 @@ StartTimes StartClip(FormMain* main, const wxString& path, Display* display)
     if (FormMain::s_videoMode)
         main->Stop();
     // Stopped and off the screen first, so that this run's state and frame are seen.
-    Wait([display] { return g_videoCtrl->GetState() == wxMEDIASTATE_STOPPED && !FrameOnScreen(display); }, 2000);
+    Wait([display] { return g_videoCtrl->GetState() == wxMEDIASTATE_STOPPED && !FrameOnScreen(display); },
+         2000);
     double start = NowMs();
     bool loaded = false;
     auto onLoaded = [&loaded](wxMediaEvent& event) {
@@ -205,13 +206,42 @@ private:
         std::printf("Making a %d s 640x360 H.264/MP3 clip...\n", kSeconds);
         std::string frames = std::to_string(kSeconds * 25);
         std::string buffers = std::to_string(kSeconds * 25);
-        int made = Run({"gst-launch-1.0", "-q", "mp4mux", "name=m", "!", "filesink", "location=" + clip,
-                        "videotestsrc", "num-buffers=" + frames, "pattern=smpte", "horizontal-speed=4", "!",
-                        "video/x-raw,width=640,height=360,framerate=25/1", "!", "videoconvert", "!", "x264enc",
-                        "bitrate=1200", "speed-preset=faster", "key-int-max=50", "!", "h264parse", "!", "m.",
-                        "audiotestsrc", "num-buffers=" + buffers, "samplesperbuffer=1764", "!",
-                        "audio/x-raw,rate=44100,channels=2", "!", "lamemp3enc", "bitrate=128", "!",
-                        "mpegaudioparse", "!", "m."});
+        int made = Run({"gst-launch-1.0",
+                        "-q",
+                        "mp4mux",
+                        "name=m",
+                        "!",
+                        "filesink",
+                        "location=" + clip,
+                        "videotestsrc",
+                        "num-buffers=" + frames,
+                        "pattern=smpte",
+                        "horizontal-speed=4",
+                        "!",
+                        "video/x-raw,width=640,height=360,framerate=25/1",
+                        "!",
+                        "videoconvert",
+                        "!",
+                        "x264enc",
+                        "bitrate=1200",
+                        "speed-preset=faster",
+                        "key-int-max=50",
+                        "!",
+                        "h264parse",
+                        "!",
+                        "m.",
+                        "audiotestsrc",
+                        "num-buffers=" + buffers,
+                        "samplesperbuffer=1764",
+                        "!",
+                        "audio/x-raw,rate=44100,channels=2",
+                        "!",
+                        "lamemp3enc",
+                        "bitrate=128",
+                        "!",
+                        "mpegaudioparse",
+                        "!",
+                        "m."});
         if (made != 0 || !wxFileName::FileExists(clip)) {
             std::printf("could not make the clip (gst-launch-1.0 exit %d)\n", made);
             return 1;
@@ -266,14 +296,17 @@ private:
         double gstCpu = 0;
         int gst = Run({"gst-launch-1.0", "-q", "playbin", "uri=file://" + clip}, &gstWall, &gstCpu);
 
-        std::printf("\nTime from SetFile (double-click) to ...      cold      warm (median of %d)\n", kWarmRuns);
-        std::printf("  loaded notification                  %8.0f ms %8.0f ms\n", cold.loaded, Median(loaded));
-        std::printf("  playing                              %8.0f ms %8.0f ms\n", cold.playing, Median(playing));
+        std::printf("\nTime from SetFile (double-click) to ...      cold      warm (median of %d)\n",
+                    kWarmRuns);
+        std::printf("  loaded notification                  %8.0f ms %8.0f ms\n", cold.loaded,
+                    Median(loaded));
+        std::printf("  playing                              %8.0f ms %8.0f ms\n", cold.playing,
+                    Median(playing));
         std::printf("  first frame on the screen            %8.0f ms %8.0f ms\n", cold.frame, Median(frame));
         std::printf("\nWhole-process CPU (%% of one core)\n");
         std::printf("  player, idle (3 s)                   %8.1f %%\n", idlePercent);
-        std::printf("  player, playing the clip             %8.1f %%   (%.1f s%s)\n", playPercent, playWall / 1000,
-                    ended ? "" : ", did not reach its end");
+        std::printf("  player, playing the clip             %8.1f %%   (%.1f s%s)\n", playPercent,
+                    playWall / 1000, ended ? "" : ", did not reach its end");
         std::printf("  gst-launch-1.0 playbin, same clip    %8.1f %%   (%.1f s, exit %d)\n",
                     gstWall > 0 ? 100.0 * gstCpu / gstWall : 0.0, gstWall / 1000, gst);
 

@@ -43,6 +43,9 @@ PipelineState& stateOf(gpointer data)
 GstBusSyncReply onBusMessage(GstBus*, GstMessage* message, gpointer data)
 {
     stateOf(data).handleMessage(message);
+    // A handler that drops a message owns it: kept, it would keep its source
+    // element, and with it the whole pipeline, alive for ever.
+    gst_message_unref(message);
     return GST_BUS_DROP;
 }
 

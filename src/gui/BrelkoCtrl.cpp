@@ -22,6 +22,7 @@ bool IsMediaNotification(wxEventType type)
 
 } // namespace
 
+// clang-format off
 wxBEGIN_EVENT_TABLE(BrelkoCtrl, wxMediaCtrl)
     EVT_TIMER(ID_VIDEO_CTRL_RETRY_TIMER, BrelkoCtrl::_onRetryTimer)
     EVT_TIMER(ID_VIDEO_CTRL_LOAD_TIMER, BrelkoCtrl::_onLoadTimer)
@@ -29,6 +30,7 @@ wxBEGIN_EVENT_TABLE(BrelkoCtrl, wxMediaCtrl)
     EVT_MOTION(BrelkoCtrl::VideoMouseMove)
     EVT_KEY_DOWN(BrelkoCtrl::VideoKeyDown)
 wxEND_EVENT_TABLE()
+// clang-format on
 
 BrelkoCtrl::BrelkoCtrl(wxWindow* parent)
     : wxMediaCtrl(parent, ID_VIDEO_CTRL, wxEmptyString, wxDefaultPosition, wxDefaultSize, 0, wxEmptyString,

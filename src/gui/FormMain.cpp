@@ -63,6 +63,7 @@ FormMain::FormMain(const wxString& executablePath)
 {
     m_logger.reset(new Logger(GetExecutableFolder() + "/BrelkosPlayer.log"));
     g_formMain = this;
+    s_videoMode = s_videoEnded = s_videoSizing = false;
     _createControls();
     m_taskBarIcon.reset(new TaskBarIcon);
     m_currentList = &m_audioList;

@@ -8,9 +8,9 @@
 #include <wx/image.h>
 #include <wx/log.h>
 #include <wx/panel.h>
+#include <wx/settings.h>
 #include <wx/slider.h>
 #include <wx/stdpaths.h>
-#include <wx/settings.h>
 
 #include "AppWindows.h"
 #include "gui/BrelkoCtrl.h"
@@ -21,7 +21,8 @@ namespace BrelkosPlayer {
 
 namespace {
 
-const long kFullScreenStyle = wxBORDER_NONE | wxFRAME_NO_TASKBAR | wxFRAME_TOOL_WINDOW | wxFRAME_FLOAT_ON_PARENT;
+const long kFullScreenStyle =
+    wxBORDER_NONE | wxFRAME_NO_TASKBAR | wxFRAME_TOOL_WINDOW | wxFRAME_FLOAT_ON_PARENT;
 const long kWindowedStyle = wxCAPTION | wxSTAY_ON_TOP | wxCLOSE_BOX | wxSYSTEM_MENU | wxRESIZE_BORDER |
                             wxFRAME_FLOAT_ON_PARENT | wxFRAME_NO_TASKBAR;
 
@@ -34,7 +35,8 @@ bool GiveNativeWindow(wxWindow* window)
     using GetWindowFn = void* (*)(void*);
     using EnsureNativeFn = int (*)(void*);
     static auto getWindow = reinterpret_cast<GetWindowFn>(dlsym(RTLD_DEFAULT, "gtk_widget_get_window"));
-    static auto ensureNative = reinterpret_cast<EnsureNativeFn>(dlsym(RTLD_DEFAULT, "gdk_window_ensure_native"));
+    static auto ensureNative =
+        reinterpret_cast<EnsureNativeFn>(dlsym(RTLD_DEFAULT, "gdk_window_ensure_native"));
     if (!getWindow || !ensureNative || !window->GetHandle())
         return false;
     void* gdkWindow = getWindow(window->GetHandle());
@@ -43,6 +45,7 @@ bool GiveNativeWindow(wxWindow* window)
 
 } // namespace
 
+// clang-format off
 wxBEGIN_EVENT_TABLE(FormVideo, wxFrame)
     EVT_LEFT_DCLICK(FormVideo::VideoLeftDClick)
     EVT_MOTION(FormVideo::VideoMouseMove)
@@ -59,6 +62,7 @@ wxBEGIN_EVENT_TABLE(FormVideo, wxFrame)
     EVT_COMMAND_SCROLL(ID_VIDEO_SLIDER, FormVideo::SliderPositionScroll)
     EVT_CLOSE(FormVideo::_onClose)
 wxEND_EVENT_TABLE()
+// clang-format on
 
 FormVideo::FormVideo(wxWindow* parent)
     : wxFrame(parent, wxID_ANY, "Video", wxDefaultPosition, wxDefaultSize, wxDEFAULT_FRAME_STYLE, "frame"),
@@ -100,7 +104,8 @@ void FormVideo::AttachVideoCtrl(BrelkoCtrl* ctrl)
 
 void FormVideo::_createPanel()
 {
-    m_panel = new wxPanel(m_ctrl, wxID_ANY, wxPoint(0, 60), wxSize(200, 40), wxTAB_TRAVERSAL | wxNO_BORDER, "panel");
+    m_panel = new wxPanel(m_ctrl, wxID_ANY, wxPoint(0, 60), wxSize(200, 40), wxTAB_TRAVERSAL | wxNO_BORDER,
+                          "panel");
     // Painted by us: over the video nothing else would clear it.
     m_panel->SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNFACE));
     m_panel->Hide();
@@ -118,12 +123,12 @@ void FormVideo::_createPanel()
                                           {ID_VIDEO_STOP, "/rsc/PNGStop.png"},
                                           {ID_VIDEO_NEXT, "/rsc/PNGNext.png"}};
     for (const Transport& t : transport) {
-        m_buttons[t.id] =
-            new ImageButton(m_panel, t.id, wxEmptyString, wxPoint((t.id - ID_VIDEO_PREVIOUS) * 40, 0), wxSize(40, 40));
+        m_buttons[t.id] = new ImageButton(m_panel, t.id, wxEmptyString,
+                                          wxPoint((t.id - ID_VIDEO_PREVIOUS) * 40, 0), wxSize(40, 40));
         _loadButtonImage(m_buttons[t.id], t.image);
     }
-    m_slider = new wxSlider(m_panel, ID_VIDEO_SLIDER, 0, 0, 1000, wxPoint(200, 0), wxSize(200, 40), wxSL_HORIZONTAL,
-                            wxDefaultValidator, "slider");
+    m_slider = new wxSlider(m_panel, ID_VIDEO_SLIDER, 0, 0, 1000, wxPoint(200, 0), wxSize(200, 40),
+                            wxSL_HORIZONTAL, wxDefaultValidator, "slider");
 
     // Motion over the controls is motion over the video: they stay up while in use.
     m_panel->Bind(wxEVT_MOTION, &FormVideo::VideoMouseMove, this);
@@ -369,15 +374,28 @@ bool FormVideo::_handleKey(int keyCode)
         else if (g_formMain->GetPlayState() == Paused)
             g_formMain->Play();
         return true;
-    case WXK_PAGEUP: g_formMain->NextFile(); return true;
-    case WXK_PAGEDOWN: g_formMain->PreviousFile(); return true;
-    case WXK_LEFT: g_formMain->StepPosition(-3); return true;
-    case WXK_RIGHT: g_formMain->StepPosition(+3); return true;
+    case WXK_PAGEUP:
+        g_formMain->NextFile();
+        return true;
+    case WXK_PAGEDOWN:
+        g_formMain->PreviousFile();
+        return true;
+    case WXK_LEFT:
+        g_formMain->StepPosition(-3);
+        return true;
+    case WXK_RIGHT:
+        g_formMain->StepPosition(+3);
+        return true;
     case WXK_NUMPAD_ADD:
-    case WXK_ADD: g_formMain->StepVolume(+5); return true;
+    case WXK_ADD:
+        g_formMain->StepVolume(+5);
+        return true;
     case WXK_NUMPAD_SUBTRACT:
-    case WXK_SUBTRACT: g_formMain->StepVolume(-5); return true;
-    default: return false;
+    case WXK_SUBTRACT:
+        g_formMain->StepVolume(-5);
+        return true;
+    default:
+        return false;
     }
 }
 

@@ -243,6 +243,7 @@ TEST(SoakTest, RandomCommandsOnFiftyFilesKeepTheProgramWorkingAndItsMemoryFlat)
         ASSERT_EQ(form->GetAudioList().GetCount(), 50u) << "command " << commands;
     }
     resident.emplace_back(durationMs, ResidentKb());
+    if (std::getenv("SOAK_DEBUG")) { for (auto& r : resident) std::printf("rss %lld %ld\n", r.first, r.second); }
 
     EXPECT_LT(maxCommandMs, kMaxCommandMs);
     // Every few seconds at least one file started, good ones played.

@@ -26,8 +26,8 @@ protected:
     bool StaysAtTheEnd()
     {
         wxFileOffset end = m_ctrl->Tell();
-        return !WaitFor([&] { return m_ctrl->GetState() != wxMEDIASTATE_STOPPED || m_ctrl->Tell() < end - 100; },
-                        400);
+        return !WaitFor(
+            [&] { return m_ctrl->GetState() != wxMEDIASTATE_STOPPED || m_ctrl->Tell() < end - 100; }, 400);
     }
 
     void Scroll(wxSlider* slider, int value, wxEventType type = wxEVT_SCROLL_THUMBRELEASE)
@@ -83,7 +83,8 @@ TEST_F(VideoPlaybackTest, PauseResumeAndStopFromTheVideoWindow)
     EXPECT_EQ(m_main->GetPlayState(), Paused);
     ASSERT_TRUE(WaitFor([this] { return m_ctrl->GetState() == wxMEDIASTATE_PAUSED; }));
     wxFileOffset paused = m_ctrl->Tell();
-    EXPECT_FALSE(WaitFor([&] { return m_ctrl->Tell() > paused + 100; }, 400)) << "a paused video does not advance";
+    EXPECT_FALSE(WaitFor([&] { return m_ctrl->Tell() > paused + 100; }, 400))
+        << "a paused video does not advance";
 
     wxCommandEvent play(wxEVT_BUTTON, ID_VIDEO_PLAY);
     m_video->GetEventHandler()->ProcessEvent(play);
@@ -242,8 +243,8 @@ wxImage CaptureScreen(wxRect rect)
     Display* display = open && close && getImage ? open(nullptr) : nullptr;
     if (!display)
         return image;
-    XImage* x = getImage(display, DefaultRootWindow(display), rect.x, rect.y, rect.width, rect.height, AllPlanes,
-                         ZPixmap);
+    XImage* x = getImage(display, DefaultRootWindow(display), rect.x, rect.y, rect.width, rect.height,
+                         AllPlanes, ZPixmap);
     if (x) {
         for (int y = 0; y < rect.height; ++y)
             for (int column = 0; column < rect.width; ++column) {
@@ -302,10 +303,8 @@ TEST_F(VideoPlaybackTest, ThePictureAndTheFullScreenControlsReachTheScreen)
         return LitPixels(full) > 5000 && LitPixels(CaptureScreen(panelTop)) > 300;
     }));
 
-    if (const char* folder = std::getenv("BRELKOS_SCREENSHOTS")) {
-        EXPECT_TRUE(windowed.SaveFile(wxString(folder) + "/video-window.png", wxBITMAP_TYPE_PNG));
-        EXPECT_TRUE(full.SaveFile(wxString(folder) + "/video-fullscreen.png", wxBITMAP_TYPE_PNG));
-    }
+    testing_support::SaveScreenshot(windowed, "video-window.png");
+    testing_support::SaveScreenshot(full, "video-fullscreen.png");
 }
 
 } // namespace

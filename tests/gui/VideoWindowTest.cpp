@@ -92,7 +92,11 @@ TEST_F(VideoWindowTest, FullScreenOnDoubleClickOrEnterAndEscapeBack)
         {"double-click on the video", [this] { DoubleClick(m_ctrl); }},
         {"Enter", [this] { Key(m_video, WXK_RETURN); }},
         {"Enter on the keypad", [this] { Key(m_video, WXK_NUMPAD_ENTER); }},
-        {"Enter twice", [this] { Key(m_ctrl, WXK_RETURN); Key(m_ctrl, WXK_RETURN); }},
+        {"Enter twice",
+         [this] {
+             Key(m_ctrl, WXK_RETURN);
+             Key(m_ctrl, WXK_RETURN);
+         }},
     };
     for (const Way& way : ways) {
         SCOPED_TRACE(way.what);
@@ -122,7 +126,8 @@ TEST_F(VideoWindowTest, FullScreenOnDoubleClickOrEnterAndEscapeBack)
 TEST_F(VideoWindowTest, EscapeInTheWindowDoesNothing)
 {
     Key(m_video, WXK_ESCAPE);
-    EXPECT_FALSE(WaitFor([this] { return m_video->GetRect() != m_windowed || m_video->IsFullScreenMode(); }, 300));
+    EXPECT_FALSE(
+        WaitFor([this] { return m_video->GetRect() != m_windowed || m_video->IsFullScreenMode(); }, 300));
 }
 
 TEST_F(VideoWindowTest, RealDoubleClickAndKeysReachTheWindow)
