@@ -3,10 +3,8 @@
 #include <cstdlib>
 #include <ctime>
 #include <sstream>
-#include <wx/dir.h>
 #include <wx/icon.h>
 #include <wx/filename.h>
-#include <wx/log.h>
 #include <wx/slider.h>
 #include <wx/stattext.h>
 
@@ -19,6 +17,7 @@
 #include "gui/TaskBarIcon.h"
 #include "other/AudioPlayerThread.h"
 #include "other/CDPlayerThread.h"
+#include "other/FolderFiles.h"
 #include "other/MediaPath.h"
 
 namespace BrelkosPlayer {
@@ -354,11 +353,8 @@ bool FormMain::HasEntry(const wxString& path) const
 
 void FormMain::AddFolder(const wxString& folder)
 {
-    wxArrayString files;
-    {
-        wxLogNull quiet; // an unreadable subfolder is skipped, not shown in a dialog
-        wxDir::GetAllFiles(folder, &files, wxEmptyString, wxDIR_FILES | wxDIR_DIRS | wxDIR_HIDDEN);
-    }
+    // Not wxDir::GetAllFiles: it walks links back up the tree without end.
+    wxArrayString files = FolderFiles::Collect(folder);
     wxString previous;
     for (const wxString& path : files) {
         if ((IsAudioFile(path) || IsVideoFile(path)) && path != previous) {

@@ -117,13 +117,4 @@ void AudioPlayerThread::SetMute(bool mute)
         REPORT(result);
 }
 
-unsigned AudioPlayerThread::GetPosition()
-{
-    std::lock_guard<std::recursive_mutex> lock(m_mutex);
-    unsigned position = 0;
-    if (m_channel && m_channel->getPosition(&position, sound::TIMEUNIT_MS) != sound::OK)
-        position = 0;
-    return position;
-}
-
 } // namespace BrelkosPlayer

@@ -24,8 +24,6 @@ public:
     wxString GetTypeName() const override { return "AudioPlayerThread"; }
 
     unsigned GetLength() const override { return m_length; }
-    // Where the channel is, in milliseconds (0 without a channel).
-    unsigned GetPosition();
 
 protected:
     sound::Channel* GetChannel() override { return m_channel; }

@@ -1,11 +1,15 @@
 #include "other/EncoderThread.h"
 
+#include <atomic>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <fstream>
 #include <string>
 #include <sys/stat.h>
 #include <system_error>
+#include <unistd.h>
 #include <vector>
 #include <wx/filename.h>
 
@@ -147,15 +151,79 @@ void EncoderThread::_logAdjustments(const BE_CONFIG& asked, const BE_CONFIG& use
         LogMessage("EncoderThread :: Encode - Mode %d not available, %d used", a.nMode, u.nMode);
 }
 
+std::FILE* EncoderThread::_createMp3()
+{
+    const std::string target(m_mp3Path.fn_str());
+    struct stat existing;
+    const bool exists = ::stat(target.c_str(), &existing) == 0;
+    // A device or a pipe is written as it is: there is nothing to replace.
+    if (exists && !S_ISREG(existing.st_mode))
+        return std::fopen(target.c_str(), "wb");
+
+    // Otherwise the MP3 is written beside the target and renamed over it once
+    // complete: a conversion that fails or is stopped (a full disk, the
+    // program closed) leaves an earlier file of that name as it was.
+    m_finalPath = target;
+    if (exists) {
+        if (char* real = ::realpath(target.c_str(), nullptr)) {
+            m_finalPath = real;
+            std::free(real);
+        }
+    }
+    const std::string folder = m_finalPath.substr(0, m_finalPath.find_last_of('/') + 1);
+    static std::atomic<unsigned> s_serial{0};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string part = folder + ".brelkos-" + std::to_string(::getpid()) + "-" +
+                                 std::to_string(s_serial++) + ".mp3.part";
+        // Created as any new file is (the umask applies), or with the mode of the file it replaces.
+        int fd = ::open(part.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno == EEXIST)
+            continue;
+        if (fd < 0)
+            return nullptr;
+        if (exists)
+            ::fchmod(fd, existing.st_mode & 07777);
+        std::FILE* file = ::fdopen(fd, "wb");
+        if (!file) {
+            const int error = errno;
+            ::close(fd);
+            ::unlink(part.c_str());
+            errno = error;
+            return nullptr;
+        }
+        m_partPath = part;
+        return file;
+    }
+    errno = EEXIST;
+    return nullptr;
+}
+
+bool EncoderThread::_finishMp3(std::FILE* mp3)
+{
+    if (m_partPath.empty())
+        return std::fclose(mp3) == 0;
+    // On disk before it takes the old file's place.
+    const bool synced = ::fsync(::fileno(mp3)) == 0;
+    const int error = errno;
+    if (std::fclose(mp3) != 0 || !synced) {
+        if (!synced)
+            errno = error;
+        return false;
+    }
+    if (::rename(m_partPath.c_str(), m_finalPath.c_str()) != 0)
+        return false;
+    m_partPath.clear();
+    return true;
+}
+
 int EncoderThread::_fail(int code, const wxString& text, std::FILE* mp3)
 {
     if (mp3)
         std::fclose(mp3);
-    if (m_mp3Created) {
-        // Only a plain file goes: the path may name a device.
-        struct stat st;
-        if (::lstat(m_mp3Path.fn_str(), &st) == 0 && S_ISREG(st.st_mode) && ::remove(m_mp3Path.fn_str()) == 0)
+    if (!m_partPath.empty()) {
+        if (::unlink(m_partPath.c_str()) == 0)
             LogText("EncoderThread :: Encode - Unfinished MP3 file removed : " + m_mp3Path);
+        m_partPath.clear();
     }
     if (!text.empty())
         _message(text);
@@ -227,8 +295,7 @@ int EncoderThread::Encode()
                    encoderChannels == 1 ? "mixed down to mono" : "on both channels");
     const size_t blockFrames = blockSamples / encoderChannels;
 
-    std::FILE* mp3 = std::fopen(m_mp3Path.fn_str(), "wb");
-    m_mp3Created = mp3 != nullptr;
+    std::FILE* mp3 = _createMp3();
     if (!mp3) {
         LogMessage("ERROR : EncoderThread :: Encode - Cannot create the MP3 file: %s",
                    ErrorText(errno).c_str());
@@ -286,7 +353,7 @@ int EncoderThread::Encode()
                    ErrorText(errno).c_str());
         return _fail(EncodeWriteFailed, wxString::FromUTF8("Erreur d'écriture du fichier MP3"), mp3);
     }
-    if (std::fclose(mp3) != 0) {
+    if (!_finishMp3(mp3)) {
         LogMessage("ERROR : EncoderThread :: Encode - Closing the MP3 file failed: %s",
                    ErrorText(errno).c_str());
         return _fail(EncodeWriteFailed, wxString::FromUTF8("Erreur d'écriture du fichier MP3"), nullptr);

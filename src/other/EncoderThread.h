@@ -1,12 +1,14 @@
 // Converts one WAV file into one MP3 file on a detached worker thread: reads
 // the WAV header, configures the encoder from a copy of the options, feeds the
 // samples block by block and writes the MP3, reporting progress, messages and
-// the end to an observer. A conversion that fails leaves no MP3 behind.
+// the end to an observer. A conversion that fails leaves no MP3 behind, and
+// an earlier file of the MP3's name as it was.
 #pragma once
 
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <string>
 #include <wx/string.h>
 #include <wx/thread.h>
 
@@ -55,7 +57,12 @@ private:
     void _message(const wxString& text);
     void _progress(std::uint32_t done, std::uint32_t total);
     void _logAdjustments(const BE_CONFIG& asked, const BE_CONFIG& used);
-    // Closes mp3 when given, removes the MP3 once created, shows text when any.
+    // Opens the file the MP3 is written to: a new file beside the target,
+    // renamed over it by _finishMp3, or a device or pipe itself.
+    std::FILE* _createMp3();
+    // Closes mp3 and puts it in place; false (errno set) when that failed.
+    bool _finishMp3(std::FILE* mp3);
+    // Closes mp3 when given, removes the unfinished MP3, shows text when any.
     int _fail(int code, const wxString& text, std::FILE* mp3);
 
     wxString m_wavPath;
@@ -63,7 +70,8 @@ private:
     EncodingOptions m_options;
     std::shared_ptr<EncodeObserver> m_observer;
     int m_lastProgress = -1;
-    bool m_mp3Created = false;
+    std::string m_partPath;  // the new file while it is written; empty once in place
+    std::string m_finalPath; // where it goes: the target, links followed
 };
 
 } // namespace BrelkosPlayer

@@ -108,6 +108,16 @@ void PlayerThread::Rewind()
     _stepChannel(-1000);
 }
 
+unsigned PlayerThread::GetPosition()
+{
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    sound::Channel* channel = GetChannel();
+    unsigned position = 0;
+    if (channel && channel->getPosition(&position, sound::TIMEUNIT_MS) != sound::OK)
+        position = 0;
+    return position;
+}
+
 void PlayerThread::SetPosition(float fraction)
 {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);

@@ -40,6 +40,8 @@ public:
     virtual void Rewind();
     virtual wxString GetTypeName() const = 0;
 
+    // Where the channel is, in milliseconds (0 without a channel).
+    unsigned GetPosition();
     PlayerState GetState() const { return static_cast<PlayerState>(m_state.load()); }
     bool GetMute() const { return m_mute; }
     unsigned long GetSerial() const { return m_serial; }

@@ -79,10 +79,10 @@ protected:
         });
         Click(ID_ENC_BROWSE);
     }
-    wxString WriteWav(const wxString& name, const encode_test::WavSpec& spec)
+    wxString WriteWav(const wxString& name, const encode_test::WavSpec& shape)
     {
         wxString path = m_folder + "/" + name;
-        EXPECT_TRUE(encode_test::WriteBytes(std::string(path.utf8_str()), encode_test::MakeWav(spec)));
+        EXPECT_TRUE(encode_test::WriteBytes(std::string(path.utf8_str()), encode_test::MakeWav(shape)));
         return path;
     }
     bool OnInputPanel() const
@@ -238,9 +238,9 @@ TEST_F(EncodeWindowTest, CloseBoxOnlyHides)
 // already shows the last block.
 TEST_F(EncodeWindowTest, SuccessfulConversionHidesAndReturnsToInput)
 {
-    encode_test::WavSpec spec;
-    spec.frames = 44100 * 3;
-    const wxString wav = WriteWav("song.wav", spec);
+    encode_test::WavSpec shape;
+    shape.frames = 44100 * 3;
+    const wxString wav = WriteWav("song.wav", shape);
     Browse(wav);
     m_form->GetOptions().targetSampleRate = 44100;
     ShowForm();
@@ -268,10 +268,10 @@ TEST_F(EncodeWindowTest, SuccessfulConversionHidesAndReturnsToInput)
 
 TEST_F(EncodeWindowTest, FailedConversionShowsItsMessageAndWaitsForTerminer)
 {
-    encode_test::WavSpec spec;
-    spec.sampleRate = 96000;
-    spec.frames = 1000;
-    Browse(WriteWav("loud.wav", spec));
+    encode_test::WavSpec shape;
+    shape.sampleRate = 96000;
+    shape.frames = 1000;
+    Browse(WriteWav("loud.wav", shape));
     ShowForm();
     Click(ID_ENC_VALIDATE);
     ASSERT_TRUE(WaitFor([this] { return !m_messages.empty(); }, 30000));
@@ -290,11 +290,11 @@ TEST_F(EncodeWindowTest, FailedConversionShowsItsMessageAndWaitsForTerminer)
 // truncate its own input.
 TEST_F(EncodeWindowTest, TypedPathOfTheMp3IsRefused)
 {
-    encode_test::WavSpec spec;
-    spec.frames = 5000;
-    Browse(WriteWav("song.wav", spec));
+    encode_test::WavSpec shape;
+    shape.frames = 5000;
+    Browse(WriteWav("song.wav", shape));
     const wxString mp3 = m_folder + "/song.mp3";
-    const std::string original = encode_test::MakeWav(spec);
+    const std::string original = encode_test::MakeWav(shape);
     ASSERT_TRUE(encode_test::WriteBytes(std::string(mp3.utf8_str()), original));
     m_form->GetPathField()->SetValue(mp3);
     ShowForm();
@@ -310,9 +310,9 @@ TEST_F(EncodeWindowTest, TypedPathOfTheMp3IsRefused)
 // stops first and takes its unfinished MP3 with it.
 TEST_F(EncodeWindowTest, ClosingTheProgramStopsARunningConversion)
 {
-    encode_test::WavSpec spec;
-    spec.frames = 44100 * 60;
-    Browse(WriteWav("long.wav", spec));
+    encode_test::WavSpec shape;
+    shape.frames = 44100 * 60;
+    Browse(WriteWav("long.wav", shape));
     m_form->GetOptions().quality = 3; // the slowest, so it is still running below
     m_form->GetOptions().targetSampleRate = 44100;
     ShowForm();

@@ -27,10 +27,11 @@ inline std::string Native(const wxString& path)
     return std::string(path.fn_str());
 }
 
-inline bool ReadBytes(const wxString& path, std::string& bytes)
+// By the path's bytes: a name that is not text reads as well as any.
+inline bool ReadNativeBytes(const std::string& path, std::string& bytes)
 {
     bytes.clear();
-    int fd = ::open(Native(path).c_str(), O_RDONLY);
+    int fd = ::open(path.c_str(), O_RDONLY);
     if (fd < 0)
         return false;
     char buffer[65536];
@@ -39,6 +40,11 @@ inline bool ReadBytes(const wxString& path, std::string& bytes)
         bytes.append(buffer, static_cast<size_t>(got));
     ::close(fd);
     return got == 0;
+}
+
+inline bool ReadBytes(const wxString& path, std::string& bytes)
+{
+    return ReadNativeBytes(Native(path), bytes);
 }
 
 inline std::string ReadBytes(const wxString& path)

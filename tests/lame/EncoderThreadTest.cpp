@@ -24,10 +24,10 @@ bool Contains(const std::string& text, const std::string& part)
     return text.find(part) != std::string::npos;
 }
 
-std::string WriteWav(const std::string& folder, const std::string& name, const WavSpec& spec)
+std::string WriteWav(const std::string& folder, const std::string& name, const WavSpec& shape)
 {
     std::string path = folder + "/" + name;
-    EXPECT_TRUE(WriteBytes(path, MakeWav(spec)));
+    EXPECT_TRUE(WriteBytes(path, MakeWav(shape)));
     return path;
 }
 
@@ -108,7 +108,7 @@ TEST(EncoderThread, ConvertsWavFilesThatDecodeToTheirLength)
         EncodingOptions options;
         int expectedBitrate;
     };
-    auto spec = [](std::uint32_t rate, std::uint16_t channels, std::uint32_t frames) {
+    auto shape = [](std::uint32_t rate, std::uint16_t channels, std::uint32_t frames) {
         WavSpec s;
         s.sampleRate = rate;
         s.channels = channels;
@@ -123,21 +123,21 @@ TEST(EncoderThread, ConvertsWavFilesThatDecodeToTheirLength)
         return o;
     };
     std::vector<Case> cases = {
-        {"defaults, 44.1 kHz stereo, over 100 blocks", spec(44100, 2, 44100 * 3), EncodingOptions(), 160},
-        {"8 kHz mono, stereo out", spec(8000, 1, 12000), options(16000, 0, 64), 64},
-        {"11025 Hz mono to mono", spec(11025, 1, 11025), options(22050, 3, 32), 32},
-        {"12 kHz stereo, joint", spec(12000, 2, 9000), options(24000, 1, 96), 96},
-        {"16 kHz stereo, dual", spec(16000, 2, 16000), options(32000, 2, 128), 128},
-        {"22050 Hz stereo to mono", spec(22050, 2, 22050), options(44100, 3, 192), 192},
-        {"24 kHz mono", spec(24000, 1, 30000), options(48000, 0, 256), 256},
-        {"32 kHz stereo", spec(32000, 2, 40000), options(44100, 1, 320), 320},
-        {"48 kHz stereo", spec(48000, 2, 48000), options(48000, 0, 160), 160},
+        {"defaults, 44.1 kHz stereo, over 100 blocks", shape(44100, 2, 44100 * 3), EncodingOptions(), 160},
+        {"8 kHz mono, stereo out", shape(8000, 1, 12000), options(16000, 0, 64), 64},
+        {"11025 Hz mono to mono", shape(11025, 1, 11025), options(22050, 3, 32), 32},
+        {"12 kHz stereo, joint", shape(12000, 2, 9000), options(24000, 1, 96), 96},
+        {"16 kHz stereo, dual", shape(16000, 2, 16000), options(32000, 2, 128), 128},
+        {"22050 Hz stereo to mono", shape(22050, 2, 22050), options(44100, 3, 192), 192},
+        {"24 kHz mono", shape(24000, 1, 30000), options(48000, 0, 256), 256},
+        {"32 kHz stereo", shape(32000, 2, 40000), options(44100, 1, 320), 320},
+        {"48 kHz stereo", shape(48000, 2, 48000), options(48000, 0, 160), 160},
     };
-    WavSpec extras = spec(44100, 2, 30000);
+    WavSpec extras = shape(44100, 2, 30000);
     extras.formatSize = 18;
     extras.extraChunks = {{"fact", 4}, {"LIST", 40}};
     cases.push_back({"18-byte fmt, fact and LIST chunks", extras, options(44100, 0, 128), 128});
-    WavSpec shortBlock = spec(44100, 2, 1152 * 20 + 77);
+    WavSpec shortBlock = shape(44100, 2, 1152 * 20 + 77);
     shortBlock.extraDataBytes = 3;
     cases.push_back({"short last block, odd data size", shortBlock, options(44100, 0, 128), 128});
 

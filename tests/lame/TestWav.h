@@ -53,45 +53,45 @@ inline std::int16_t ToneSample(std::uint32_t frame, std::uint16_t channel, std::
     return static_cast<std::int16_t>(10000.0 * std::sin(2.0 * M_PI * frequency * frame / rate));
 }
 
-inline std::string MakeWav(const WavSpec& spec)
+inline std::string MakeWav(const WavSpec& shape)
 {
-    const std::uint32_t bytesPerSample = spec.bitsPerSample / 8 ? spec.bitsPerSample / 8 : 1;
+    const std::uint32_t bytesPerSample = shape.bitsPerSample / 8 ? shape.bitsPerSample / 8 : 1;
     std::string data;
-    for (std::uint32_t f = 0; f < spec.frames; ++f)
-        for (std::uint16_t c = 0; c < spec.channels; ++c) {
-            std::int16_t s = ToneSample(f, c, spec.sampleRate);
+    for (std::uint32_t f = 0; f < shape.frames; ++f)
+        for (std::uint16_t c = 0; c < shape.channels; ++c) {
+            std::int16_t s = ToneSample(f, c, shape.sampleRate);
             if (bytesPerSample == 2)
                 PutLe16(data, static_cast<std::uint16_t>(s));
             else
                 data.append(bytesPerSample, static_cast<char>(s >> 8));
         }
-    data.append(spec.extraDataBytes, '\0');
+    data.append(shape.extraDataBytes, '\0');
 
     std::string body = "WAVE";
-    if (spec.listFirst)
+    if (shape.listFirst)
         PutChunk(body, "LIST", 26);
     body += "fmt ";
-    PutLe32(body, spec.formatSize);
-    PutLe16(body, spec.formatTag);
-    PutLe16(body, spec.channels);
-    PutLe32(body, spec.sampleRate);
-    PutLe32(body, spec.sampleRate * spec.channels * bytesPerSample);
-    PutLe16(body, spec.channels * bytesPerSample);
-    PutLe16(body, spec.bitsPerSample);
-    if (spec.formatSize > 16)
-        body.append(spec.formatSize - 16, '\0');
-    for (const auto& chunk : spec.extraChunks)
+    PutLe32(body, shape.formatSize);
+    PutLe16(body, shape.formatTag);
+    PutLe16(body, shape.channels);
+    PutLe32(body, shape.sampleRate);
+    PutLe32(body, shape.sampleRate * shape.channels * bytesPerSample);
+    PutLe16(body, shape.channels * bytesPerSample);
+    PutLe16(body, shape.bitsPerSample);
+    if (shape.formatSize > 16)
+        body.append(shape.formatSize - 16, '\0');
+    for (const auto& chunk : shape.extraChunks)
         PutChunk(body, chunk.first, chunk.second);
-    if (!spec.noData) {
+    if (!shape.noData) {
         body += "data";
-        PutLe32(body, spec.dataSizeField >= 0 ? static_cast<std::uint32_t>(spec.dataSizeField)
+        PutLe32(body, shape.dataSizeField >= 0 ? static_cast<std::uint32_t>(shape.dataSizeField)
                                               : static_cast<std::uint32_t>(data.size()));
         body += data;
     }
     std::string file = "RIFF";
     PutLe32(file, static_cast<std::uint32_t>(body.size()));
     file += body;
-    file.resize(file.size() > spec.cutBytes ? file.size() - spec.cutBytes : 0);
+    file.resize(file.size() > shape.cutBytes ? file.size() - shape.cutBytes : 0);
     return file;
 }
 

@@ -13,17 +13,17 @@ namespace {
 
 struct HeaderCase {
     const char* name;
-    WavSpec spec;
+    WavSpec shape;
     WavReader::Status format; // ReadFormat's answer
     WavReader::Status data;   // FindData's answer, when the format passed
 };
 
-WavSpec Spec(void (*edit)(WavSpec&))
+WavSpec Shape(void (*edit)(WavSpec&))
 {
-    WavSpec spec;
-    spec.frames = 1000;
-    edit(spec);
-    return spec;
+    WavSpec shape;
+    shape.frames = 1000;
+    edit(shape);
+    return shape;
 }
 
 // Runs both steps as the encoder does; the second only after the first passed.
@@ -43,66 +43,66 @@ TEST(WavReader, HeadersAreAcceptedOrRefusedByTheirFirstFault)
 {
     using S = WavReader::Status;
     const std::vector<HeaderCase> cases = {
-        {"plain 44.1 kHz stereo", Spec([](WavSpec&) {}), S::WavOk, S::WavOk},
-        {"mono 8 kHz", Spec([](WavSpec& s) {
+        {"plain 44.1 kHz stereo", Shape([](WavSpec&) {}), S::WavOk, S::WavOk},
+        {"mono 8 kHz", Shape([](WavSpec& s) {
              s.channels = 1;
              s.sampleRate = 8000;
          }),
          S::WavOk, S::WavOk},
-        {"11025 Hz", Spec([](WavSpec& s) { s.sampleRate = 11025; }), S::WavOk, S::WavOk},
-        {"12000 Hz", Spec([](WavSpec& s) { s.sampleRate = 12000; }), S::WavOk, S::WavOk},
-        {"18-byte format chunk", Spec([](WavSpec& s) { s.formatSize = 18; }), S::WavOk, S::WavOk},
-        {"fact and LIST before data", Spec([](WavSpec& s) {
+        {"11025 Hz", Shape([](WavSpec& s) { s.sampleRate = 11025; }), S::WavOk, S::WavOk},
+        {"12000 Hz", Shape([](WavSpec& s) { s.sampleRate = 12000; }), S::WavOk, S::WavOk},
+        {"18-byte format chunk", Shape([](WavSpec& s) { s.formatSize = 18; }), S::WavOk, S::WavOk},
+        {"fact and LIST before data", Shape([](WavSpec& s) {
              s.extraChunks = {{"fact", 4}, {"LIST", 30}};
          }),
          S::WavOk, S::WavOk},
-        {"empty data chunk", Spec([](WavSpec& s) { s.frames = 0; }), S::WavOk, S::WavOk},
-        {"LIST before fmt", Spec([](WavSpec& s) { s.listFirst = true; }), S::WavInvalid, S::WavOk},
-        {"float samples", Spec([](WavSpec& s) {
+        {"empty data chunk", Shape([](WavSpec& s) { s.frames = 0; }), S::WavOk, S::WavOk},
+        {"LIST before fmt", Shape([](WavSpec& s) { s.listFirst = true; }), S::WavInvalid, S::WavOk},
+        {"float samples", Shape([](WavSpec& s) {
              s.formatTag = 3;
              s.bitsPerSample = 32;
          }),
          S::WavNotPcm, S::WavOk},
-        {"MP3 in WAV", Spec([](WavSpec& s) {
+        {"MP3 in WAV", Shape([](WavSpec& s) {
              s.formatTag = 85;
              s.formatSize = 30;
          }),
          S::WavNotPcm, S::WavOk},
-        {"96 kHz", Spec([](WavSpec& s) { s.sampleRate = 96000; }), S::WavBadSampleRate, S::WavOk},
-        {"44 kHz", Spec([](WavSpec& s) { s.sampleRate = 44000; }), S::WavBadSampleRate, S::WavOk},
-        {"8-bit samples", Spec([](WavSpec& s) { s.bitsPerSample = 8; }), S::WavBadSampleWidth, S::WavOk},
-        {"24-bit samples", Spec([](WavSpec& s) { s.bitsPerSample = 24; }), S::WavBadSampleWidth, S::WavOk},
-        {"six channels", Spec([](WavSpec& s) { s.channels = 6; }), S::WavBadChannels, S::WavOk},
-        {"no channel", Spec([](WavSpec& s) { s.channels = 0; }), S::WavBadChannels, S::WavOk},
-        {"format chunk under 16 bytes", Spec([](WavSpec& s) { s.formatSize = 14; }), S::WavInvalid, S::WavOk},
-        {"no data chunk", Spec([](WavSpec& s) { s.noData = true; }), S::WavOk, S::WavInvalid},
-        {"no data chunk after a LIST", Spec([](WavSpec& s) {
+        {"96 kHz", Shape([](WavSpec& s) { s.sampleRate = 96000; }), S::WavBadSampleRate, S::WavOk},
+        {"44 kHz", Shape([](WavSpec& s) { s.sampleRate = 44000; }), S::WavBadSampleRate, S::WavOk},
+        {"8-bit samples", Shape([](WavSpec& s) { s.bitsPerSample = 8; }), S::WavBadSampleWidth, S::WavOk},
+        {"24-bit samples", Shape([](WavSpec& s) { s.bitsPerSample = 24; }), S::WavBadSampleWidth, S::WavOk},
+        {"six channels", Shape([](WavSpec& s) { s.channels = 6; }), S::WavBadChannels, S::WavOk},
+        {"no channel", Shape([](WavSpec& s) { s.channels = 0; }), S::WavBadChannels, S::WavOk},
+        {"format chunk under 16 bytes", Shape([](WavSpec& s) { s.formatSize = 14; }), S::WavInvalid, S::WavOk},
+        {"no data chunk", Shape([](WavSpec& s) { s.noData = true; }), S::WavOk, S::WavInvalid},
+        {"no data chunk after a LIST", Shape([](WavSpec& s) {
              s.noData = true;
              s.extraChunks = {{"LIST", 12}};
          }),
          S::WavOk, S::WavInvalid},
-        {"chunk size past the end", Spec([](WavSpec& s) {
+        {"chunk size past the end", Shape([](WavSpec& s) {
              s.extraChunks = {{"LIST", 12}};
              s.noData = true;
              s.cutBytes = 4;
          }),
          S::WavOk, S::WavInvalid},
-        {"data size past the end", Spec([](WavSpec& s) { s.cutBytes = 100; }), S::WavOk, S::WavInvalid},
-        {"data size of 0xFFFFFFFF", Spec([](WavSpec& s) { s.dataSizeField = 0xFFFFFFFF; }), S::WavOk,
+        {"data size past the end", Shape([](WavSpec& s) { s.cutBytes = 100; }), S::WavOk, S::WavInvalid},
+        {"data size of 0xFFFFFFFF", Shape([](WavSpec& s) { s.dataSizeField = 0xFFFFFFFF; }), S::WavOk,
          S::WavInvalid},
-        {"cut inside the data header", Spec([](WavSpec& s) {
+        {"cut inside the data header", Shape([](WavSpec& s) {
              s.frames = 0;
              s.cutBytes = 3;
          }),
          S::WavOk, S::WavInvalid},
-        {"cut inside the format chunk", Spec([](WavSpec& s) {
+        {"cut inside the format chunk", Shape([](WavSpec& s) {
              s.frames = 0;
              s.cutBytes = 30;
          }),
          S::WavInvalid, S::WavOk},
     };
     for (const HeaderCase& c : cases) {
-        auto result = ReadHeader(MakeWav(c.spec));
+        auto result = ReadHeader(MakeWav(c.shape));
         EXPECT_EQ(result.first, c.format) << c.name;
         EXPECT_EQ(result.second, c.data) << c.name;
     }
@@ -126,13 +126,13 @@ TEST(WavReader, GarbageAndEmptyInputsEndInvalid)
 
 TEST(WavReader, ReportsTheFormatFields)
 {
-    WavSpec spec;
-    spec.sampleRate = 22050;
-    spec.channels = 1;
-    spec.formatSize = 18;
-    spec.frames = 777;
-    spec.extraChunks = {{"JUNK", 10}};
-    std::istringstream in(MakeWav(spec));
+    WavSpec shape;
+    shape.sampleRate = 22050;
+    shape.channels = 1;
+    shape.formatSize = 18;
+    shape.frames = 777;
+    shape.extraChunks = {{"JUNK", 10}};
+    std::istringstream in(MakeWav(shape));
     WavReader reader(in);
     ASSERT_EQ(reader.ReadFormat(), WavReader::WavOk);
     ASSERT_EQ(reader.FindData(), WavReader::WavOk);
@@ -146,10 +146,10 @@ TEST(WavReader, ReportsTheFormatFields)
 
 TEST(WavReader, FirstChunkIdKeepsOnlyPrintableBytes)
 {
-    WavSpec spec;
-    spec.frames = 10;
-    spec.extraChunks = {{std::string("a\x01%s", 4), 2}};
-    std::istringstream in(MakeWav(spec));
+    WavSpec shape;
+    shape.frames = 10;
+    shape.extraChunks = {{std::string("a\x01%s", 4), 2}};
+    std::istringstream in(MakeWav(shape));
     WavReader reader(in);
     ASSERT_EQ(reader.ReadFormat(), WavReader::WavOk);
     ASSERT_EQ(reader.FindData(), WavReader::WavOk);
@@ -159,11 +159,11 @@ TEST(WavReader, FirstChunkIdKeepsOnlyPrintableBytes)
 TEST(WavReader, ReadsWholeFramesAsTheFileHoldsThem)
 {
     for (std::uint16_t channels : {1, 2}) {
-        WavSpec spec;
-        spec.channels = channels;
-        spec.frames = 1000;
-        spec.extraDataBytes = 1; // a partial frame at the end is left out
-        std::istringstream in(MakeWav(spec));
+        WavSpec shape;
+        shape.channels = channels;
+        shape.frames = 1000;
+        shape.extraDataBytes = 1; // a partial frame at the end is left out
+        std::istringstream in(MakeWav(shape));
         WavReader reader(in);
         ASSERT_EQ(reader.ReadFormat(), WavReader::WavOk);
         ASSERT_EQ(reader.FindData(), WavReader::WavOk);
@@ -172,7 +172,7 @@ TEST(WavReader, ReadsWholeFramesAsTheFileHoldsThem)
         while (size_t frames = reader.ReadFrames(block.data(), 300)) {
             for (size_t i = 0; i < frames; ++i)
                 for (std::uint16_t c = 0; c < channels; ++c)
-                    ASSERT_EQ(block[i * channels + c], encode_test::ToneSample(total + i, c, spec.sampleRate))
+                    ASSERT_EQ(block[i * channels + c], encode_test::ToneSample(total + i, c, shape.sampleRate))
                         << channels << " channels, frame " << total + i;
             total += frames;
         }
@@ -194,10 +194,10 @@ TEST(WavReader, UnseekableStreamEndsAtItsLastByte)
         pos_type seekoff(off_type, std::ios_base::seekdir, std::ios_base::openmode) override { return -1; }
         pos_type seekpos(pos_type, std::ios_base::openmode) override { return -1; }
     };
-    WavSpec spec;
-    spec.frames = 1000;
-    spec.cutBytes = 400;
-    Unseekable buffer(MakeWav(spec));
+    WavSpec shape;
+    shape.frames = 1000;
+    shape.cutBytes = 400;
+    Unseekable buffer(MakeWav(shape));
     std::istream in(&buffer);
     WavReader reader(in);
     ASSERT_EQ(reader.ReadFormat(), WavReader::WavOk);
