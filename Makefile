@@ -3,7 +3,18 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: setup build run test clean demo
+# The sanitizer and fuzzing builds of `make test`, each in its own folder.
+ASAN_BUILD ?= $(BUILD)-asan
+TSAN_BUILD ?= $(BUILD)-tsan
+FUZZ_BUILD ?= $(BUILD)-fuzz
+SANITIZER_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRELKOS_BENCH=OFF
+# Bounded runs: the soak test in the plain build and under the sanitizers
+# (longer by hand: BRELKOS_SOAK_SECONDS=3600), and each fuzz target.
+SOAK_SECONDS ?= 120
+SANITIZED_SOAK_SECONDS ?= 45
+FUZZ_SECONDS ?= 20
+
+.PHONY: setup build run test clean demo test-plain test-asan test-tsan test-fuzz
 
 setup:
 	bash scripts/setup-debian.sh
@@ -18,8 +29,39 @@ demo: build
 run: demo
 	bash scripts/run-player.sh $(BUILD)
 
-test: build
-	ctest --test-dir $(BUILD) --output-on-failure
+# Every stage runs even when an earlier one failed, so that one run shows
+# every failure; the command fails when any stage did.
+test: setup
+	$(MAKE) -k test-plain test-asan test-tsan test-fuzz
+
+# All tests, plain build.
+test-plain: build
+	BRELKOS_SOAK_SECONDS=$(SOAK_SECONDS) ctest --test-dir $(BUILD) --output-on-failure
+	@grep -ah '^\[ soak' $(BUILD)/Testing/Temporary/LastTest.log || true
+
+# All tests again under the address and undefined-behaviour sanitizers.
+test-asan: setup
+	cmake -S . -B $(ASAN_BUILD) $(SANITIZER_FLAGS) -DBRELKOS_ASAN=ON
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	BRELKOS_SOAK_SECONDS=$(SANITIZED_SOAK_SECONDS) ctest --test-dir $(ASAN_BUILD) --output-on-failure
+	@grep -ah '^\[ soak' $(ASAN_BUILD)/Testing/Temporary/LastTest.log || true
+
+# The tests that exercise threads (label "threads") under the thread sanitizer.
+test-tsan: setup
+	cmake -S . -B $(TSAN_BUILD) $(SANITIZER_FLAGS) -DBRELKOS_TSAN=ON
+	cmake --build $(TSAN_BUILD) -j $(JOBS) --target sound_tests lame_tests gui_tests
+	BRELKOS_SOAK_SECONDS=$(SANITIZED_SOAK_SECONDS) ctest --test-dir $(TSAN_BUILD) -L threads --output-on-failure
+	@grep -ah '^\[ soak' $(TSAN_BUILD)/Testing/Temporary/LastTest.log || true
+
+# Every fuzz target for FUZZ_SECONDS, with clang and libFuzzer.
+test-fuzz: setup
+	cmake -S . -B $(FUZZ_BUILD) $(SANITIZER_FLAGS) -DBRELKOS_FUZZ=ON \
+		-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+		-DBRELKOS_WAV_FUZZ_SECONDS=$(FUZZ_SECONDS) -DBRELKOS_PLAYLIST_FUZZ_SECONDS=$(FUZZ_SECONDS) \
+		-DBRELKOS_MEDIA_PATH_FUZZ_SECONDS=$(FUZZ_SECONDS)
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_wav fuzz_design fuzz_playlist fuzz_media_path
+	ctest --test-dir $(FUZZ_BUILD) -R '^fuzz_' --output-on-failure
+	@grep -ah -e '^[0-9]*/[0-9]* Test: fuzz_' -e '^Done [0-9]* runs' $(FUZZ_BUILD)/Testing/Temporary/LastTest.log || true
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) $(FUZZ_BUILD)

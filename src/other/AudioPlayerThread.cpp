@@ -32,7 +32,8 @@ bool AudioPlayerThread::Load(const wxString& path)
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
     int result = sound::ERR_UNINITIALIZED;
     if (m_system)
-        result = m_system->createStream(path.utf8_str(), 0, nullptr, &m_sound);
+        // The name's bytes on disk: a name that is not UTF-8 is found too.
+        result = m_system->createStream(path.fn_str(), 0, nullptr, &m_sound);
     if (result != sound::OK) {
         REPORT(result);
         m_sound = nullptr;

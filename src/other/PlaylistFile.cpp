@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -58,6 +59,25 @@ bool WriteAll(int fd, const std::string& bytes)
         done += static_cast<size_t>(n);
     }
     return true;
+}
+
+// The umask can only be read with umask() by setting it, and a file another
+// thread creates meanwhile (an MP3 being converted) would get the wrong
+// permissions: read it from the kernel's status instead.
+mode_t CurrentUmask()
+{
+    mode_t mask = 022;
+    if (std::FILE* status = std::fopen("/proc/self/status", "r")) {
+        char line[256];
+        while (std::fgets(line, sizeof line, status)) {
+            if (std::strncmp(line, "Umask:", 6) == 0) {
+                mask = static_cast<mode_t>(std::strtoul(line + 6, nullptr, 8)) & 0777;
+                break;
+            }
+        }
+        std::fclose(status);
+    }
+    return mask;
 }
 
 } // namespace
@@ -140,9 +160,7 @@ bool PlaylistFile::Write(const wxString& path, const std::string& bytes)
     if (exists) {
         mode = existing.st_mode & 07777;
     } else {
-        mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
+        mode = 0666 & ~CurrentUmask();
     }
     bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, bytes) && ::fsync(fd) == 0;
     ok = ::close(fd) == 0 && ok;

@@ -55,14 +55,15 @@ std::vector<BadFile> BadFiles()
     return {
         {"binary", Binary(4 << 20, 1)},
         {"binary with a mark", "\xFF\xFE" + Binary(1 << 20, 2)},
-        {"one 10 MB line", std::string(10 << 20, 'a')},
-        {"one 10 MB line of multi-byte characters", [] {
+        // 10 MB (less under a sanitizer, where GTK's layout of it alone takes minutes).
+        {"one long line", std::string((10u << 20) / kHugeDivisor, 'a')},
+        {"one long line of multi-byte characters", [] {
              std::string line;
-             while (line.size() < (10u << 20))
+             while (line.size() < (10u << 20) / kHugeDivisor)
                  line += "\xC3\xA9t\xC3\xA9 ";
              return line + "\r\n/after/it.mp3\r\n";
          }()},
-        {"huge", ManyLines(200000)},
+        {"huge", ManyLines(200000 / kHugeDivisor)},
     };
 }
 
@@ -106,7 +107,9 @@ TEST_F(FaultFileTest, BadPlaylistFilesLoadWhatTheyCanAndStayAsTheyWere)
         const long long ms = Milliseconds(start);
         std::printf("[ fault    ] playlist %s (%zu bytes): %zu entries in %lld ms\n", bad.name, bad.bytes.size(),
                     form->GetCDList().GetCount() + form->GetAudioList().GetCount(), ms);
-        EXPECT_LT(ms, 30000);
+        if (kTimeIsMeaningful) {
+            EXPECT_LT(ms, 30000);
+        }
         EXPECT_EQ(ReadBytes(path), bad.bytes);
         // The window shows every entry of the store (a missing .mp3 is a CD
         // track to the store and an audio entry to the window).
@@ -149,7 +152,7 @@ TEST_F(FaultFileTest, BadConfigurationFilesStillLetTheProgramStart)
     std::vector<BadFile> files = BadFiles();
     // Endless designs: a table as big as the file allows.
     std::string designs = "[styles]\n";
-    for (int i = 0; designs.size() < (16u << 20); ++i)
+    for (int i = 0; designs.size() < (16u << 20) / kHugeDivisor; ++i)
         designs += "name D" + std::to_string(i) + "\nGeneralColor #102030\nListColor RGB(1,2,3)\n";
     files.push_back({"huge styles section", designs + "selected D7\n[end]\n"});
     files.push_back({"binary after a section", "[styles]\n" + Binary(1 << 20, 3)});
@@ -161,7 +164,9 @@ TEST_F(FaultFileTest, BadConfigurationFilesStillLetTheProgramStart)
         const long long ms = Milliseconds(start);
         std::printf("[ fault    ] configuration %s (%zu bytes): started in %lld ms\n", bad.name, bad.bytes.size(),
                     ms);
-        EXPECT_LT(ms, 30000);
+        if (kTimeIsMeaningful) {
+            EXPECT_LT(ms, 30000);
+        }
         ASSERT_NE(g_formPlaylist, nullptr);
         EXPECT_TRUE(ProgramWorks(form));
         CloseMainWindow();
