@@ -19,14 +19,16 @@ void CloseOnSignal(int)
 
 bool BrelkosPlayerApp::OnInit()
 {
+    // First, so that a signal during a slow start still closes cleanly: the
+    // handler runs from the main loop, once it turns.
+    SetSignalHandler(SIGTERM, CloseOnSignal);
+    SetSignalHandler(SIGINT, CloseOnSignal);
     // The real executable path: argv[0] has no folder when started through PATH.
     m_formMain = new FormMain(wxStandardPaths::Get().GetExecutablePath());
     m_formMain->Show(true);
     SetTopWindow(m_formMain);
     m_formMain->SecondInit(argv.GetArguments());
     m_formMain->SetIcon(FormMain::AppIcon());
-    SetSignalHandler(SIGTERM, CloseOnSignal);
-    SetSignalHandler(SIGINT, CloseOnSignal);
     return true;
 }
 
