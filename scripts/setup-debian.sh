@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     build-essential cmake pkg-config make
-    libwxgtk3.2-dev libwxgtk-media3.2-dev
+    libwxgtk3.2-dev libwxgtk-media3.2-dev libgtk-3-dev
     libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
     gstreamer1.0-tools gstreamer1.0-plugins-base gstreamer1.0-plugins-good
     gstreamer1.0-plugins-bad gstreamer1.0-plugins-ugly gstreamer1.0-libav
@@ -15,6 +15,7 @@ packages=(
     lame
     libgtest-dev libgmock-dev
     xvfb xauth xdotool trayer x11-utils
+    openbox pulseaudio pulseaudio-utils gdb
     clang libclang-rt-14-dev
 )
 

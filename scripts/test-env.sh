@@ -1,7 +1,14 @@
 #!/usr/bin/env bash
 # Runs one test program the way every test runs: under a private X server,
-# with a throw-away home and no desktop services.
+# with a throw-away home and no desktop services. With --desktop first, the
+# program runs on a desktop (window manager, tray host, sound server) started
+# by desktop-session.sh in that X server.
 set -euo pipefail
+session=()
+if [ "${1:-}" = "--desktop" ]; then
+    shift
+    session=("$(cd "$(dirname "$0")" && pwd)/desktop-session.sh")
+fi
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 mkdir -p "$tmp/home" "$tmp/runtime"
@@ -27,4 +34,4 @@ export UBSAN_OPTIONS="print_stacktrace=1 ${UBSAN_OPTIONS:-}"
 # to answer for. Our code stays fully checked, and tests/tsan/GlibSync.cpp
 # shows the sanitizer the GLib locks our data passes under.
 export TSAN_OPTIONS="ignore_noninstrumented_modules=1 second_deadlock_stack=1 ${TSAN_OPTIONS:-}"
-exec xvfb-run -a -s "-screen 0 1280x1024x24" "$@"
+exec xvfb-run -a -s "-screen 0 1280x1024x24" "${session[@]}" "$@"
