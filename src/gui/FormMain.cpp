@@ -90,17 +90,31 @@ wxString FormMain::GetExecutableFolder() const
     return m_executable.GetPath(wxPATH_GET_VOLUME);
 }
 
-// GTK will not draw a slider below its themed minimum height: keep the
-// specified box but grow it around its centre line when the theme needs more.
+// GTK will not draw a slider or a check box below its themed minimum height
+// (a check box warns on every measure): keep the specified box but grow it
+// around its centre line when the theme needs more.
+static void GrowToThemeHeight(wxWindow* control, const wxPoint& pos, const wxSize& size)
+{
+    int needed = control->GetBestSize().y;
+    if (needed > size.y) {
+        control->SetSize(pos.x, pos.y - (needed - size.y) / 2, size.x, needed);
+        control->SetMinSize(wxSize(size.x, needed));
+    }
+}
+
 static wxSlider* MakeSlider(wxWindow* parent, int id, int max, const wxPoint& pos, const wxSize& size)
 {
     auto* slider = new wxSlider(parent, id, 0, 0, max, pos, size, wxSL_HORIZONTAL, wxDefaultValidator, "slider");
-    int needed = slider->GetBestSize().y;
-    if (needed > size.y) {
-        slider->SetSize(pos.x, pos.y - (needed - size.y) / 2, size.x, needed);
-        slider->SetMinSize(wxSize(size.x, needed));
-    }
+    GrowToThemeHeight(slider, pos, size);
     return slider;
+}
+
+static wxCheckBox* MakeCheckBox(wxWindow* parent, int id, const wxString& label, const wxPoint& pos,
+                                const wxSize& size)
+{
+    auto* box = new wxCheckBox(parent, id, label, pos, size, 0, wxDefaultValidator, "check");
+    GrowToThemeHeight(box, pos, size);
+    return box;
 }
 
 void FormMain::_createControls()
@@ -120,9 +134,8 @@ void FormMain::_createControls()
     // Captions keep their place but never cut their text.
     for (wxStaticText* caption : {m_volumeCaption, m_nameCaption, m_lengthCaption})
         caption->SetSize(std::max(caption->GetSize().x, caption->GetBestSize().x), caption->GetSize().y);
-    m_loopBox = new wxCheckBox(m_panel, ID_LOOP, "Boucle", wxPoint(8, 137), wxSize(97, 17), 0, wxDefaultValidator, "check");
-    m_randomBox =
-        new wxCheckBox(m_panel, ID_RANDOM, "Aleatoire", wxPoint(179, 137), wxSize(97, 17), 0, wxDefaultValidator, "check");
+    m_loopBox = MakeCheckBox(m_panel, ID_LOOP, "Boucle", wxPoint(8, 137), wxSize(97, 17));
+    m_randomBox = MakeCheckBox(m_panel, ID_RANDOM, "Aleatoire", wxPoint(179, 137), wxSize(97, 17));
 
     if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
         wxImage::AddHandler(new wxPNGHandler);

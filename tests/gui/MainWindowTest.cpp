@@ -55,14 +55,29 @@ TEST_F(MainWindowTest, FrameAndControlsStandWhereTheyBelong)
         {form->GetButton(ID_ADD_FILE), ID_ADD_FILE, "Ajout fichier", wxRect(0, 0, 90, 32)},
         {form->GetButton(ID_ADD_FOLDER), ID_ADD_FOLDER, "Ajout dossier", wxRect(100, 0, 90, 32)},
         {form->GetButton(ID_ENCODER), ID_ENCODER, "Encoder", wxRect(200, 0, 90, 32)},
-        {form->GetLoopBox(), ID_LOOP, "Boucle", wxRect(8, 137, 97, 17)},
-        {form->GetRandomBox(), ID_RANDOM, "Aleatoire", wxRect(179, 137, 97, 17)},
     };
     for (const Expected& e : buttons) {
         ASSERT_NE(e.window, nullptr);
         EXPECT_EQ(e.window->GetId(), e.id);
         EXPECT_EQ(e.window->GetLabel(), e.label);
         EXPECT_EQ(e.window->GetRect(), e.rect) << e.label;
+        EXPECT_TRUE(e.window->IsShownOnScreen());
+    }
+    // Check boxes, like the sliders below, keep their box's place and width and
+    // grow around its centre line when the theme needs more height.
+    const Expected boxes[] = {
+        {form->GetLoopBox(), ID_LOOP, "Boucle", wxRect(8, 137, 97, 17)},
+        {form->GetRandomBox(), ID_RANDOM, "Aleatoire", wxRect(179, 137, 97, 17)},
+    };
+    for (const Expected& e : boxes) {
+        ASSERT_NE(e.window, nullptr);
+        EXPECT_EQ(e.window->GetId(), e.id);
+        EXPECT_EQ(e.window->GetLabel(), e.label);
+        wxRect r = e.window->GetRect();
+        EXPECT_EQ(r.x, e.rect.x) << e.label;
+        EXPECT_EQ(r.width, e.rect.width) << e.label;
+        EXPECT_GE(r.height, e.rect.height) << e.label;
+        EXPECT_NEAR(r.y + r.height / 2.0, e.rect.y + e.rect.height / 2.0, 1.0) << e.label;
         EXPECT_TRUE(e.window->IsShownOnScreen());
     }
     EXPECT_EQ(form->GetLoopBox()->GetName(), "check");
