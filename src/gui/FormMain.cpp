@@ -11,6 +11,7 @@
 #include <wx/log.h>
 #include <wx/mediactrl.h>
 #include <wx/panel.h>
+#include <wx/settings.h>
 #include <wx/slider.h>
 #include <wx/stattext.h>
 
@@ -32,6 +33,13 @@ namespace {
 const long kFrameStyle = wxCAPTION | wxSYSTEM_MENU | wxMINIMIZE_BOX | wxCLOSE_BOX;
 FormMain::FileChooser s_fileChooser;
 FormMain::FolderChooser s_folderChooser;
+
+// Whether the window manager has told the frame's decorations
+// (_NET_FRAME_EXTENTS); without a window manager it never does.
+bool DecorationsKnown(const wxWindow* frame)
+{
+    return wxSystemSettings::GetMetric(wxSYS_CAPTION_Y, frame) >= 0;
+}
 } // namespace
 
 bool FormMain::s_videoMode = false;
@@ -53,6 +61,7 @@ wxBEGIN_EVENT_TABLE(FormMain, wxFrame)
     EVT_COMMAND_SCROLL(ID_POSITION_SLIDER, FormMain::SliderPositionScroll)
     EVT_COMMAND_SCROLL(ID_VOLUME_SLIDER, FormMain::SliderVolumeScroll)
     EVT_MOVE(FormMain::_onMove)
+    EVT_SIZE(FormMain::_onSize)
     EVT_CLOSE(FormMain::_onClose)
     EVT_ICONIZE(FormMain::OnIconize)
 wxEND_EVENT_TABLE()
@@ -175,6 +184,8 @@ ImageButton* FormMain::GetButton(int id) const
 void FormMain::SecondInit(const wxArrayString& args)
 {
     g_formPlaylist = new FormPlaylist(this, wxPoint(0, 185));
+    if (DecorationsKnown(this))
+        _placePlaylist();
     g_formPlaylist->Show(true);
     g_formEncode = new FormEncode(this);
     g_formEncode->Show(false);
@@ -323,12 +334,35 @@ void FormMain::BtnEncoderClick(wxCommandEvent&)
         g_formEncode->Show(true);
 }
 
+// The playlist's frame stands directly below the main window's frame, once
+// the window manager has reported the decorations: wxGTK's frame rectangle
+// includes them from then on.
+void FormMain::_placePlaylist()
+{
+    wxRect frame = GetRect();
+    g_formPlaylist->Move(frame.x, frame.y + frame.height);
+}
+
 void FormMain::_onMove(wxMoveEvent& event)
 {
     if (g_formPlaylist) {
+        // Until then (and with no window manager at all) the offsets the
+        // layout was drawn with stay.
         wxPoint pos = event.GetPosition();
-        g_formPlaylist->Move(pos.x - 3, pos.y + 163);
+        if (DecorationsKnown(this))
+            _placePlaylist();
+        else
+            g_formPlaylist->Move(pos.x - 3, pos.y + 163);
     }
+    event.Skip();
+}
+
+void FormMain::_onSize(wxSizeEvent& event)
+{
+    // The decorations arrive after the frame is first shown; the frame's
+    // height changes with them.
+    if (g_formPlaylist && DecorationsKnown(this))
+        _placePlaylist();
     event.Skip();
 }
 

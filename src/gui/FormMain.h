@@ -157,6 +157,8 @@ private:
     void SliderPositionScroll(wxScrollEvent& event);
     void SliderVolumeScroll(wxScrollEvent& event);
     void _onMove(wxMoveEvent& event);
+    void _onSize(wxSizeEvent& event);
+    void _placePlaylist();
     void _onClose(wxCloseEvent& event);
     void _onMediaStop(wxMediaEvent& event);
     void _onMediaLoaded(wxMediaEvent& event);
