@@ -378,15 +378,28 @@ void FormMain::HideToTray()
 {
     // Without a tray host the icon would be invisible and the window lost:
     // stay an ordinary minimised window then.
-    if (!wxTaskBarIcon::IsAvailable())
+    if (!wxTaskBarIcon::IsAvailable() || m_inTray)
         return;
+    m_inTray = true;
     Show(false);
+    // The playlist goes with the main window, whatever the window manager
+    // does with a transient window when its owner is minimised.
+    m_playlistInTray = g_formPlaylist && g_formPlaylist->IsShown();
+    if (m_playlistInTray)
+        g_formPlaylist->Show(false);
     SetWindowStyle(wxFRAME_NO_TASKBAR);
     m_taskBarIcon->SetIcon(AppIcon(), "Brelko's Player - " + m_displayedName);
 }
 
 void FormMain::RestoreFromTray()
 {
+    m_inTray = false;
+    if (m_playlistInTray && g_formPlaylist) {
+        g_formPlaylist->Show(true);
+        // A window the window manager had minimised maps minimised again.
+        g_formPlaylist->Restore();
+    }
+    m_playlistInTray = false;
     Show(true);
     SetWindowStyle(kFrameStyle);
     m_taskBarIcon->RemoveIcon();

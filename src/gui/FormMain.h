@@ -139,6 +139,9 @@ public:
     void OnIconize(wxIconizeEvent& event);
     void HideToTray();
     void RestoreFromTray();
+    // Whether the main window is hidden into the tray (GTK need not report a
+    // hidden window as iconized).
+    bool IsInTray() const { return m_inTray; }
 
 private:
     void _createControls();
@@ -189,6 +192,8 @@ private:
     std::unique_ptr<DesignTable> m_designs;
     const Design* m_selectedDesign = nullptr;
     bool m_randomSeeded = false;
+    bool m_inTray = false;
+    bool m_playlistInTray = false;
 
     // Widgets
     wxPanel* m_panel = nullptr;

@@ -132,7 +132,7 @@ void FormMain::_setTitleName(const wxString& path)
     m_nameValue->SetLabel(m_displayedName);
     wxString title = "Brelko's Player - " + m_displayedName;
     SetTitle(title);
-    if (IsIconized() && m_taskBarIcon->IsIconInstalled())
+    if (m_inTray && m_taskBarIcon->IsIconInstalled())
         m_taskBarIcon->SetIcon(AppIcon(), title);
 }
 

@@ -17,6 +17,12 @@ wxEND_EVENT_TABLE()
 
 TaskBarIcon::TaskBarIcon() = default;
 
+bool TaskBarIcon::SetIcon(const wxBitmapBundle& icon, const wxString& tooltip)
+{
+    m_tooltip = tooltip;
+    return wxTaskBarIcon::SetIcon(icon, tooltip);
+}
+
 wxMenu* TaskBarIcon::CreatePopupMenu()
 {
     auto* menu = new wxMenu;
@@ -35,9 +41,7 @@ wxMenu* TaskBarIcon::CreatePopupMenu()
 
 void TaskBarIcon::OnLeftDoubleClick(wxTaskBarIconEvent&)
 {
-    // Hidden into the tray counts as iconized: GTK may not report a hidden
-    // window as iconified.
-    if (g_formMain && (g_formMain->IsIconized() || !g_formMain->IsShown())) {
+    if (g_formMain && (g_formMain->IsInTray() || g_formMain->IsIconized())) {
         wxIconizeEvent restore(0, false);
         restore.SetEventObject(g_formMain);
         g_formMain->GetEventHandler()->ProcessEvent(restore);

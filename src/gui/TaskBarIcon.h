@@ -24,6 +24,9 @@ public:
     TaskBarIcon();
 
     const wxArrayString& GetDriveNames() const { return m_driveNames; }
+    // The text shown over the icon, as last set.
+    const wxString& GetTooltip() const { return m_tooltip; }
+    bool SetIcon(const wxBitmapBundle& icon, const wxString& tooltip = wxEmptyString) override;
     wxMenu* CreatePopupMenu() override;
 
     // Handlers, public so tests can drive them.
@@ -33,6 +36,7 @@ public:
 
 private:
     wxArrayString m_driveNames;
+    wxString m_tooltip;
 
     wxDECLARE_EVENT_TABLE();
 };
