@@ -31,6 +31,11 @@ Result Channel::getPaused(bool* paused)
     return m_impl->getPaused(paused);
 }
 
+Result Channel::getError(Result* error, char* text, int textLength)
+{
+    return m_impl->getError(error, text, textLength);
+}
+
 Result Channel::setMute(bool mute)
 {
     return m_impl->setMute(mute);

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <string>
 
 namespace sound {
 
@@ -108,6 +110,29 @@ Result Channel::Impl::getPaused(bool* paused)
     std::lock_guard<std::mutex> lock(m_mutex);
     *paused = m_paused;
     return m_pipeline ? OK : ERR_INVALID_HANDLE;
+}
+
+Result Channel::Impl::getError(Result* error, char* text, int textLength)
+{
+    if (!error)
+        return ERR_INVALID_PARAM;
+    *error = OK;
+    if (text && textLength > 0)
+        *text = '\0';
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (!m_pipeline)
+        return ERR_INVALID_HANDLE;
+    *error = m_pipeline->error();
+    if (*error != OK && text && textLength > 0) {
+        const std::string words = m_pipeline->errorText();
+        std::size_t count = std::min(words.size(), static_cast<std::size_t>(textLength - 1));
+        // Cut on a character boundary: the text is UTF-8.
+        while (count > 0 && count < words.size() && (static_cast<unsigned char>(words[count]) & 0xC0) == 0x80)
+            --count;
+        std::memcpy(text, words.data(), count);
+        text[count] = '\0';
+    }
+    return OK;
 }
 
 Result Channel::Impl::setMute(bool mute)

@@ -26,6 +26,7 @@ struct Channel::Impl {
     Result setPosition(unsigned positionMs);
     Result setPaused(bool paused);
     Result getPaused(bool* paused);
+    Result getError(Result* error, char* text, int textLength);
     Result setMute(bool mute);
     Result setVolume(float volume);
     Result stop();

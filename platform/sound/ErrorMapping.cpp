@@ -1,13 +1,17 @@
 #include "platform/sound/ErrorMapping.h"
 
-#include <gst/gst.h>
+#include <algorithm>
 
 namespace sound {
 
-Result resultFromGstError(const GError* error)
+Result resultFromGstError(const GError* error, const GstObject* source)
 {
     if (!error)
         return ERR_INTERNAL;
+    // A sink's resource is the output: its device or sound server failed or went away.
+    if (error->domain == GST_RESOURCE_ERROR && source && GST_IS_ELEMENT(source) &&
+        GST_OBJECT_FLAG_IS_SET(source, GST_ELEMENT_FLAG_SINK))
+        return ERR_OUTPUT_INIT;
     if (error->domain == GST_RESOURCE_ERROR) {
         switch (error->code) {
         case GST_RESOURCE_ERROR_NOT_FOUND:
@@ -35,6 +39,24 @@ Result resultFromGstError(const GError* error)
     if (error->domain == GST_CORE_ERROR && error->code == GST_CORE_ERROR_MISSING_PLUGIN)
         return ERR_PLUGIN_MISSING;
     return ERR_INTERNAL;
+}
+
+std::string textOfGstError(const GError* error, const gchar* debug, const GstObject* source)
+{
+    std::string text;
+    if (source && GST_OBJECT_NAME(source)) {
+        text = GST_OBJECT_NAME(source);
+        text += ": ";
+    }
+    text += error && error->message ? error->message : "unknown error";
+    if (debug && *debug) {
+        text += " (";
+        text += debug;
+        text += ")";
+    }
+    // Debug details span several lines; a log line is one.
+    std::replace(text.begin(), text.end(), '\n', ' ');
+    return text;
 }
 
 } // namespace sound

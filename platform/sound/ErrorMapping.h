@@ -1,13 +1,19 @@
-// Result codes for what GStreamer reports.
+// Result codes and texts for what GStreamer reports.
 #pragma once
 
 #include "platform/sound/SoundSystem.h"
 
-#include <glib.h>
+#include <gst/gst.h>
+
+#include <string>
 
 namespace sound {
 
-// The result code of an ERROR message's GError.
-Result resultFromGstError(const GError* error);
+// The result code of an ERROR message's GError, posted by `source`.
+Result resultFromGstError(const GError* error, const GstObject* source);
+
+// GStreamer's own words for an ERROR message: the element that posted it,
+// its message and, when there is one, its debug detail (on one line).
+std::string textOfGstError(const GError* error, const gchar* debug, const GstObject* source);
 
 } // namespace sound

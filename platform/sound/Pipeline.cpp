@@ -288,4 +288,9 @@ Result Pipeline::error() const
     return m_state->error();
 }
 
+std::string Pipeline::errorText() const
+{
+    return m_state->errorText();
+}
+
 } // namespace sound

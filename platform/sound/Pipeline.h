@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 namespace sound {
 
@@ -45,6 +46,7 @@ public:
     bool ended() const;
     bool endOfStream() const;
     Result error() const;
+    std::string errorText() const;
 
 private:
     Pipeline() = default;

@@ -22,11 +22,14 @@ void PipelineState::handleMessage(GstMessage* message)
     case GST_MESSAGE_ERROR:
         if (m_error == OK) {
             GError* error = nullptr;
-            gst_message_parse_error(message, &error, nullptr);
-            m_error = resultFromGstError(error);
+            gchar* debug = nullptr;
+            gst_message_parse_error(message, &error, &debug);
+            m_error = resultFromGstError(error, GST_MESSAGE_SRC(message));
             if (m_error == ERR_FORMAT && m_missingPlugin)
                 m_error = ERR_PLUGIN_MISSING;
+            m_errorText = textOfGstError(error, debug, GST_MESSAGE_SRC(message));
             g_clear_error(&error);
+            g_free(debug);
         }
         break;
     case GST_MESSAGE_EOS:
@@ -110,6 +113,12 @@ Result PipelineState::error() const
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     return m_error;
+}
+
+std::string PipelineState::errorText() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_errorText;
 }
 
 bool PipelineState::gotAudio() const

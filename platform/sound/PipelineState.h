@@ -13,6 +13,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
+#include <string>
 
 namespace sound {
 
@@ -43,6 +44,8 @@ public:
     bool ended() const; // end of stream or error
     bool endOfStream() const;
     Result error() const;
+    // GStreamer's words for the error; empty without one.
+    std::string errorText() const;
     bool gotAudio() const;
 
     // A flushing seek leaves the position unknown until its ASYNC_DONE.
@@ -60,6 +63,7 @@ private:
     unsigned m_asyncDone = 0;
     bool m_endOfStream = false;
     Result m_error = OK;
+    std::string m_errorText;
     bool m_missingPlugin = false;
     bool m_seeking = false;
     std::atomic<std::int64_t> m_lastProgress;

@@ -16,7 +16,7 @@ enum Result : int {
     ERR_UNINITIALIZED,        // the system was not initialised
     ERR_INITIALIZED,          // the system was already initialised
     ERR_OUTPUT_NOT_SUPPORTED, // output type of another platform
-    ERR_OUTPUT_INIT,          // no device of that output type could be opened
+    ERR_OUTPUT_INIT,          // no device of that output type could be opened, or it failed while playing
     ERR_FILE_NOTFOUND,        // no such file
     ERR_FILE_BAD,             // the file is empty, truncated or unreadable
     ERR_FORMAT,               // not a format we can decode
@@ -132,12 +132,13 @@ private:
 };
 
 // A channel plays until the end of its medium, a stream error (a CD read
-// error, say), stop, its sound playing again, or the release of its sound or
-// system. After a natural end (the medium or an error) isPlaying gives false,
-// getPosition the last position (the length after the medium's end), getPaused
-// and stop still answer OK; every other call answers ERR_INVALID_HANDLE. Once
-// stopped in any other way, every call answers ERR_INVALID_HANDLE (isPlaying
-// still sets false). A paused channel is playing.
+// error, the output's sound server gone, say), stop, its sound playing again,
+// or the release of its sound or system. After a natural end (the medium or an
+// error) isPlaying gives false, getPosition the last position (the length after
+// the medium's end), getError, getPaused and stop still answer OK; every other
+// call answers ERR_INVALID_HANDLE. Once stopped in any other way, every call
+// answers ERR_INVALID_HANDLE (isPlaying still sets false). A paused channel is
+// playing.
 class Channel {
 public:
     Result isPlaying(bool* playing);
@@ -147,6 +148,11 @@ public:
     Result setPosition(unsigned position, unsigned timeUnit);
     Result setPaused(bool paused);
     Result getPaused(bool* paused);
+    // The stream error that ended the channel, if one did: its result code and
+    // GStreamer's words for it (the element of the pipeline that failed, its
+    // message and detail), cut to textLength. OK and an empty text otherwise.
+    // text may be null.
+    Result getError(Result* error, char* text, int textLength);
     Result setMute(bool mute);
     Result setVolume(float volume); // 0.0 silent to 1.0 full; clamped to that range
     Result stop();

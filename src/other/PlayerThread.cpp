@@ -98,6 +98,17 @@ void PlayerThread::_stepChannel(int deltaMs)
         Report(result, __LINE__);
 }
 
+void PlayerThread::_reportChannelError(sound::Channel* channel)
+{
+    sound::Result error = sound::OK;
+    char text[1024] = {};
+    int result = channel->getError(&error, text, sizeof text);
+    if (result != sound::OK)
+        Report(result, __LINE__);
+    else if (error != sound::OK)
+        LogText("ERROR : " + GetTypeName() + " :: Execute - Playback failed: " + wxString::FromUTF8(text));
+}
+
 void PlayerThread::Forward()
 {
     _stepChannel(1000);
@@ -198,6 +209,8 @@ wxThread::ExitCode PlayerThread::Entry()
                     int result = channel->isPlaying(&playing);
                     if (result != sound::OK)
                         Report(result, __LINE__);
+                    else if (!playing)
+                        _reportChannelError(channel);
                     result = channel->getPosition(&position, sound::TIMEUNIT_MS);
                     if (result != sound::OK)
                         Report(result, __LINE__);

@@ -85,6 +85,8 @@ protected:
 private:
     // Forward and Rewind: moves a playing or paused channel, kept within 0..length.
     void _stepChannel(int deltaMs);
+    // A channel that has ended: logs the stream error that ended it, if one did.
+    void _reportChannelError(sound::Channel* channel);
 
     std::atomic<int> m_state{Empty};
     PlayerOwner* m_owner;

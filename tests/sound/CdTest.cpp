@@ -176,6 +176,12 @@ TEST_F(CdTest, AReadErrorEndsTheChannel)
     ASSERT_TRUE(waitUntil([&] { return !playing(channel); }, 3s));
     EXPECT_LT(Clock::now() - start, 2s);
     EXPECT_LT(positionOf(channel), 1500u);
+    // It says why, in the words of the element that failed.
+    sound::Result error = sound::OK;
+    char text[256] = {};
+    EXPECT_EQ(channel->getError(&error, text, sizeof text), sound::OK);
+    EXPECT_NE(error, sound::OK);
+    EXPECT_NE(std::string(text).find("The CD could not be read."), std::string::npos) << text;
     EXPECT_EQ(channel->stop(), sound::OK);
 
     // Where even the start of the track cannot be read, it does not play at all.

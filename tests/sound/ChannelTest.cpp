@@ -115,6 +115,11 @@ TEST_F(ChannelTest, AtTheEndOnlyTheQueriesAndStopStillAnswer)
     EXPECT_EQ(channel->isPlaying(&isPlaying), sound::OK);
     EXPECT_FALSE(isPlaying);
     EXPECT_EQ(positionOf(channel), length);
+    sound::Result error = sound::ERR_INTERNAL;
+    char text[64] = "stale";
+    EXPECT_EQ(channel->getError(&error, text, sizeof text), sound::OK);
+    EXPECT_EQ(error, sound::OK); // the medium's end is no error
+    EXPECT_STREQ(text, "");
     EXPECT_EQ(channel->setPaused(true), sound::ERR_INVALID_HANDLE);
     EXPECT_EQ(channel->setPosition(0, sound::TIMEUNIT_MS), sound::ERR_INVALID_HANDLE);
     EXPECT_EQ(channel->stop(), sound::OK);
