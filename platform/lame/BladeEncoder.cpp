@@ -102,6 +102,18 @@ int LameQuality(std::uint16_t nQuality)
     }
 }
 
+// LAME's quality back to our codes, by what it encodes alike. LAME may move
+// the quality it was given: VBR's default method takes everything under 5 as
+// 0, the old method everything above 6 as 6.
+std::uint16_t QualityCode(int lameQuality)
+{
+    if (lameQuality <= 2)
+        return 3;
+    if (lameQuality <= 4)
+        return 2;
+    return lameQuality <= 6 ? 1 : 0;
+}
+
 void Silent(const char*, va_list) {}
 
 } // namespace
@@ -217,8 +229,7 @@ BE_ERR beInitStream(const BE_CONFIG* config, std::uint32_t* samples, std::uint32
     }
     eff.format.LHV1.bNoRes = lame_get_disable_reservoir(gf);
     eff.format.LHV1.bStrictIso = lame_get_strict_ISO(gf) ? 1 : 0;
-    eff.format.LHV1.nQuality =
-        static_cast<std::uint16_t>((in.nQuality & 0xFF) > 3 ? 3 : (in.nQuality & 0xFF));
+    eff.format.LHV1.nQuality = QualityCode(lame_get_quality(gf));
 
     *samples = s->samplesPerBlock;
     *bufferSize = s->bufferSize;

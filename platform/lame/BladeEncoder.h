@@ -107,7 +107,9 @@ BE_ERR beDeinitStream(HBE_STREAM stream, std::uint8_t* output, std::uint32_t* ou
 // Releases the stream; its handle is invalid afterwards.
 BE_ERR beCloseStream(HBE_STREAM stream);
 // The configuration the stream really uses, in the same fields: output rate,
-// mode, MPEG version (MPEG1, MPEG2 or MPEG25), bit rates, VBR quality, quality.
+// mode, MPEG version (MPEG1, MPEG2 or MPEG25), bit rates, VBR quality, and in
+// nQuality the code (0 to 3) of the quality LAME encodes with, which VBR can
+// move away from the one asked.
 BE_ERR beGetEffectiveConfig(HBE_STREAM stream, BE_CONFIG* config);
 
 } // namespace BrelkosPlayer

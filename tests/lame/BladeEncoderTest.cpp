@@ -1,6 +1,8 @@
+#include <cstdarg>
 #include <cstddef>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <lame/lame.h>
 #include <set>
 #include <string>
 #include <vector>
@@ -70,6 +72,40 @@ Encoded Encode(const BE_CONFIG& config, double seconds = 1.0)
     result.mp3.append(reinterpret_cast<const char*>(output.data()), bytes);
     EXPECT_EQ(beCloseStream(stream), BE_ERR_SUCCESSFUL);
     return result;
+}
+
+// One second of the test tone at 44100 Hz, 128 kbit/s joint stereo and no bit
+// reservoir, encoded by LAME itself at one of its own qualities (0 to 9).
+std::string LameEncoded(int lameQuality)
+{
+    lame_global_flags* gf = lame_init();
+    auto silent = [](const char*, va_list) {};
+    lame_set_msgf(gf, silent);
+    lame_set_debugf(gf, silent);
+    lame_set_errorf(gf, silent);
+    lame_set_num_channels(gf, 2);
+    lame_set_in_samplerate(gf, 44100);
+    lame_set_out_samplerate(gf, 44100);
+    lame_set_mode(gf, JOINT_STEREO);
+    lame_set_brate(gf, 128);
+    lame_set_original(gf, 0);
+    lame_set_bWriteVbrTag(gf, 0);
+    lame_set_write_id3tag_automatic(gf, 0);
+    lame_set_disable_reservoir(gf, 1);
+    lame_set_quality(gf, lameQuality);
+    EXPECT_GE(lame_init_params(gf), 0);
+    std::vector<short> samples;
+    for (std::uint32_t f = 0; f < 44100; ++f)
+        for (std::uint16_t c = 0; c < 2; ++c)
+            samples.push_back(encode_test::ToneSample(f, c, 44100));
+    std::vector<unsigned char> output(samples.size() * 2 + 7200);
+    int written = lame_encode_buffer_interleaved(gf, samples.data(), 44100, output.data(),
+                                                 static_cast<int>(output.size()));
+    EXPECT_GE(written, 0);
+    int flushed = lame_encode_flush(gf, output.data() + written, static_cast<int>(output.size()) - written);
+    EXPECT_GE(flushed, 0);
+    lame_close(gf);
+    return std::string(reinterpret_cast<const char*>(output.data()), static_cast<size_t>(written + flushed));
 }
 
 std::vector<Mp3Frame> Frames(const std::string& mp3)
@@ -253,22 +289,59 @@ TEST(BladeEncoder, HeaderFlagsFollowTheConfig)
     }
 }
 
+// Each quality code is one of LAME's own qualities: fast mode its -f (7), low
+// 5, medium its default (3), high its -h (2).
 TEST(BladeEncoder, QualityAndStrictIsoReachTheEncoder)
 {
+    struct Case {
+        std::uint16_t code;
+        int lameQuality;
+        std::uint16_t codeUsed;
+    };
+    const Case cases[] = {{0, 7, 0}, {1, 5, 1}, {2, 3, 2}, {3, 2, 3}, {4, 2, 3}, {0x0201, 5, 1}};
     BE_CONFIG config = Config(44100, 44100, BE_MP3_MODE_JSTEREO, 128);
     std::set<std::string> outputs;
-    for (std::uint16_t quality : {0, 1, 2, 3}) {
-        config.format.LHV1.nQuality = quality;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "code " << c.code);
+        config.format.LHV1.nQuality = c.code;
         Encoded e = Encode(config);
-        EXPECT_EQ(e.effective.format.LHV1.nQuality, quality);
+        EXPECT_EQ(e.effective.format.LHV1.nQuality, c.codeUsed);
+        EXPECT_TRUE(e.mp3 == LameEncoded(c.lameQuality)) << "not LAME's quality " << c.lameQuality;
         outputs.insert(e.mp3);
     }
-    EXPECT_EQ(outputs.size(), 4u) << "each quality should encode differently";
+    EXPECT_EQ(outputs.size(), 4u) << "each of the four codes should encode differently";
 
     config.format.LHV1.nQuality = 0;
     EXPECT_EQ(Encode(config, 0.1).effective.format.LHV1.bStrictIso, 0);
     config.format.LHV1.bStrictIso = 1;
     EXPECT_EQ(Encode(config, 0.1).effective.format.LHV1.bStrictIso, 1);
+}
+
+// With VBR, LAME 3.100 moves some qualities: its default method encodes every
+// quality under 5 as 0 (medium becomes high), its old method every quality
+// above 6 as 6 (fast mode becomes low). The effective record says so.
+TEST(BladeEncoder, EffectiveQualityIsTheOneLameEncodesWith)
+{
+    struct Case {
+        std::int32_t method;
+        std::uint16_t code;
+        std::uint16_t codeUsed;
+    };
+    const Case cases[] = {
+        {VBR_METHOD_DEFAULT, 0, 0}, {VBR_METHOD_DEFAULT, 1, 1}, {VBR_METHOD_DEFAULT, 2, 3},
+        {VBR_METHOD_DEFAULT, 3, 3}, {VBR_METHOD_OLD, 0, 1},     {VBR_METHOD_OLD, 1, 1},
+        {VBR_METHOD_OLD, 2, 2},     {VBR_METHOD_OLD, 3, 3},
+    };
+    BE_CONFIG config = Config(44100, 44100, BE_MP3_MODE_JSTEREO, 64);
+    config.format.LHV1.bEnableVBR = 1;
+    config.format.LHV1.dwMaxBitrate = 320;
+    config.format.LHV1.nVBRQuality = 4;
+    for (const Case& c : cases) {
+        config.format.LHV1.nVbrMethod = c.method;
+        config.format.LHV1.nQuality = c.code;
+        EXPECT_EQ(Encode(config, 0.1).effective.format.LHV1.nQuality, c.codeUsed)
+            << "method " << c.method << ", code " << c.code;
+    }
 }
 
 TEST(BladeEncoder, BadCallsAreRefusedWithTheirCode)

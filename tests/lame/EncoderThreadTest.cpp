@@ -100,6 +100,40 @@ TEST(EncoderThread, BuildsTheConfigFromTheOptions)
     EXPECT_EQ(std::memcmp(&a, &b, sizeof a), 0);
 }
 
+// Each rate the options' lists offer is one LAME encodes as asked: every
+// sample rate, and every bit rate at 48 kHz (MPEG-1) or at 24 kHz (MPEG-2).
+TEST(EncoderThread, EveryListedRateIsOneLameUsesAsAsked)
+{
+    auto used = [](const EncodingOptions& options) {
+        BE_CONFIG config;
+        EncoderThread::BuildConfig(options, 44100, config);
+        std::uint32_t samples = 0;
+        std::uint32_t bufferSize = 0;
+        HBE_STREAM stream = 0;
+        BE_CONFIG effective{};
+        EXPECT_EQ(beInitStream(&config, &samples, &bufferSize, &stream), BE_ERR_SUCCESSFUL);
+        EXPECT_EQ(beGetEffectiveConfig(stream, &effective), BE_ERR_SUCCESSFUL);
+        beCloseStream(stream);
+        return effective;
+    };
+    EncodingOptions options;
+    for (int i = 0; i < EncodingOptions::kSampleRateCount; ++i) {
+        options.targetSampleRate = EncodingOptions::SampleRateAt(i);
+        EXPECT_EQ(used(options).format.LHV1.dwReSampleRate,
+                  static_cast<std::uint32_t>(options.targetSampleRate));
+    }
+    for (int i = 0; i < EncodingOptions::kBitrateCount; ++i) {
+        options.cbrBitrate = EncodingOptions::BitrateAt(i);
+        const auto kbps = static_cast<std::uint32_t>(options.cbrBitrate);
+        options.targetSampleRate = 48000;
+        const std::uint32_t mpeg1 = used(options).format.LHV1.dwBitrate;
+        options.targetSampleRate = 24000;
+        const std::uint32_t mpeg2 = used(options).format.LHV1.dwBitrate;
+        EXPECT_TRUE(mpeg1 == kbps || mpeg2 == kbps)
+            << kbps << " kbit/s became " << mpeg1 << " (MPEG-1) and " << mpeg2 << " (MPEG-2)";
+    }
+}
+
 TEST(EncoderThread, ConvertsWavFilesThatDecodeToTheirLength)
 {
     struct Case {

@@ -75,6 +75,13 @@ TEST(WavReader, HeadersAreAcceptedOrRefusedByTheirFirstFault)
         {"six channels", Shape([](WavSpec& s) { s.channels = 6; }), S::WavBadChannels, S::WavOk},
         {"no channel", Shape([](WavSpec& s) { s.channels = 0; }), S::WavBadChannels, S::WavOk},
         {"format chunk under 16 bytes", Shape([](WavSpec& s) { s.formatSize = 14; }), S::WavInvalid, S::WavOk},
+        {"format chunk past the end", Shape([](WavSpec& s) {
+             s.formatSize = 40;
+             s.frames = 0;
+             s.noData = true;
+             s.cutBytes = 10;
+         }),
+         S::WavInvalid, S::WavOk},
         {"no data chunk", Shape([](WavSpec& s) { s.noData = true; }), S::WavOk, S::WavInvalid},
         {"no data chunk after a LIST", Shape([](WavSpec& s) {
              s.noData = true;
@@ -117,6 +124,10 @@ TEST(WavReader, GarbageAndEmptyInputsEndInvalid)
         std::string(44, '\0'),
         std::string(1000, '\xFF'),
         "RIFF\x24\0\0\0WAVEfmt \x10\0\0\0", // cut after the format chunk header
+        // PCM fields and a data header, in a format chunk that claims 4 GB
+        std::string("RIFF\x24\0\0\0WAVEfmt \xF0\xFF\xFF\xFF\x01\0\x02\0\x44\xAC\0\0\x10\xB1\x02\0\x04\0\x10\0"
+                    "data\0\0\0\0",
+                    44),
     };
     for (const std::string& bytes : inputs) {
         auto result = ReadHeader(bytes);
