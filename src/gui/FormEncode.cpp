@@ -12,6 +12,7 @@
 #include "gui/Design.h"
 #include "gui/EncodeRelay.h"
 #include "gui/FormEncodingOptions.h"
+#include "gui/FrameEvents.h"
 #include "gui/ImageButton.h"
 #include "other/EncoderThread.h"
 
@@ -44,6 +45,7 @@ FormEncode::FormEncode(wxWindow* parent)
     : wxFrame(parent, wxID_ANY, "Encoder", wxDefaultPosition, wxSize(435, 146), kFrameStyle),
       m_relay(std::make_shared<EncodeRelay>(this))
 {
+    KeepEventsInFrame(this);
     g_formEncode = this;
     const wxSize client = GetClientSize();
     m_inputPanel = new wxPanel(this, wxID_ANY, wxPoint(0, 0), client, wxTAB_TRAVERSAL | wxNO_BORDER);

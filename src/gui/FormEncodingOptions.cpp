@@ -11,6 +11,7 @@
 
 #include "Logger.h"
 #include "gui/Design.h"
+#include "gui/FrameEvents.h"
 #include "gui/ImageButton.h"
 
 namespace BrelkosPlayer {
@@ -100,6 +101,7 @@ FormEncodingOptions::FormEncodingOptions(wxWindow* parent, EncodingOptions* targ
               kFrameStyle),
       m_target(target)
 {
+    KeepEventsInFrame(this);
     // GTK's notebook has no flat look; the default tabs stand in for it.
     m_notebook = new wxNotebook(this, wxID_ANY, wxPoint(0, 0), wxSize(426, 184));
     m_generalPage = new wxPanel(m_notebook, wxID_ANY, wxPoint(0, 0), wxSize(426, 184));

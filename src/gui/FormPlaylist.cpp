@@ -15,6 +15,7 @@
 #include "gui/FormMain.h"
 #include "gui/FormSearch.h"
 #include "gui/FormTagEdit.h"
+#include "gui/FrameEvents.h"
 #include "gui/ImageButton.h"
 #include "gui/ListBox.h"
 #include "gui/TrackList.h"
@@ -51,6 +52,9 @@ FormPlaylist::FormPlaylist(wxWindow* parent, const wxPoint& pos)
     : wxFrame(parent, wxID_ANY, "Playlist", pos, wxSize(296, 622),
               wxCAPTION | wxCLOSE_BOX | wxFRAME_TOOL_WINDOW | wxFRAME_FLOAT_ON_PARENT, "frame")
 {
+    // Keys outside our own table stay here as well: the main window's Page Up
+    // and Down do not act from the playlist.
+    KeepEventsInFrame(this);
     _createControls();
     m_search = new FormSearch(this);
     m_search->Show(false);

@@ -12,6 +12,7 @@
 #include "gui/Design.h"
 #include "gui/FormMain.h"
 #include "gui/FormPlaylist.h"
+#include "gui/FrameEvents.h"
 #include "gui/ImageButton.h"
 #include "gui/ListBox.h"
 #include "gui/TrackList.h"
@@ -53,6 +54,7 @@ FormSearch::FormSearch(wxWindow* parent)
     : wxFrame(parent, wxID_ANY, "Rechercher", wxPoint(0, 0), wxSize(285, 341),
               wxCAPTION | wxCLOSE_BOX | wxFRAME_TOOL_WINDOW | wxFRAME_FLOAT_ON_PARENT, "frame")
 {
+    KeepEventsInFrame(this);
     m_text = new wxTextCtrl(this, ID_SEARCH_TEXT, wxEmptyString, wxPoint(0, 0), wxSize(276, 21), 0,
                             wxDefaultValidator, "text");
     m_resultList = new wxListBox(this, ID_SEARCH_RESULTS, wxPoint(0, 27), wxSize(276, 254), 0, nullptr,
