@@ -21,7 +21,9 @@ wait_for() {
 
 openbox --sm-disable >/dev/null 2>&1 &
 pids+=($!)
-wait_for xprop -root -notype _NET_SUPPORTING_WM_CHECK
+# Up once it says which hints it supports (xdotool's windowactivate needs
+# _NET_ACTIVE_WINDOW among them).
+wait_for bash -c 'xprop -root _NET_SUPPORTED | grep -q _NET_ACTIVE_WINDOW'
 
 trayer --edge top --align right --widthtype pixel --width 100 --height 24 \
     --SetDockType true --SetPartialStrut true >/dev/null 2>&1 &

@@ -1,4 +1,5 @@
 #include "gui/FormVideo.h"
+#include "gui/FrameEvents.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -69,8 +70,7 @@ FormVideo::FormVideo(wxWindow* parent)
       m_hideTimer(this, ID_VIDEO_HIDE_TIMER), m_slideTimer(this, ID_VIDEO_SLIDE_TIMER),
       m_positionTimer(this, ID_VIDEO_POSITION_TIMER), m_blankCursor(wxCURSOR_BLANK)
 {
-    // Our ids are the main window's numbers too: keep our commands and keys here.
-    SetExtraStyle(GetExtraStyle() | wxWS_EX_BLOCK_EVENTS);
+    KeepEventsInFrame(this);
     wxPoint pos = GetPosition();
     m_savedX = pos.x;
     m_savedY = pos.y;
