@@ -14,7 +14,7 @@ namespace {
 std::atomic<unsigned long> s_nextSerial{1};
 // A pass of the body every 20 ms: the slider moves at most 50 times a
 // second, a stop is seen within one pass, and the GUI is never flooded.
-constexpr unsigned kPollMs = 20;
+constexpr std::chrono::milliseconds kPoll(20);
 // The position slider is about 290 px for 1000 steps: moving it by less than
 // a pixel costs the GUI a redraw that nobody sees.
 constexpr int kVisibleStep = 3;
@@ -43,9 +43,12 @@ void PlayerThread::End()
         Stop();
         return;
     }
-    // Delete resumes a paused body and waits for a running one; Wait then
-    // joins a body that had already returned (it never waits twice).
-    Delete(nullptr, wxTHREAD_WAIT_BLOCK);
+    // A held or resting body wakes at once and returns; Wait joins it.
+    {
+        std::lock_guard<std::mutex> lock(m_holdMutex);
+        m_endAsked = true;
+    }
+    m_holdChanged.notify_all();
     Wait(wxTHREAD_WAIT_BLOCK);
 }
 
@@ -65,14 +68,30 @@ float PlayerThread::ChannelVolume(int level)
 
 void PlayerThread::SuspendThread()
 {
-    if (m_started && !IsPaused())
-        wxThread::Pause();
+    std::lock_guard<std::mutex> lock(m_holdMutex);
+    m_pauseAsked = true;
 }
 
 void PlayerThread::ResumeThread()
 {
-    if (m_started && IsPaused())
-        wxThread::Resume();
+    {
+        std::lock_guard<std::mutex> lock(m_holdMutex);
+        m_pauseAsked = false;
+    }
+    m_holdChanged.notify_all();
+}
+
+bool PlayerThread::_holdWhilePaused()
+{
+    std::unique_lock<std::mutex> lock(m_holdMutex);
+    m_holdChanged.wait(lock, [this] { return !m_pauseAsked || m_endAsked; });
+    return m_endAsked;
+}
+
+bool PlayerThread::_rest(std::chrono::milliseconds time)
+{
+    std::unique_lock<std::mutex> lock(m_holdMutex);
+    return m_holdChanged.wait_for(lock, time, [this] { return m_endAsked; });
 }
 
 bool PlayerThread::Report(int result, unsigned line) const
@@ -195,7 +214,7 @@ wxThread::ExitCode PlayerThread::Entry()
     int lastSlider = -1;
     if (GetState() != Stopped) {
         for (;;) {
-            if (!IsAlive() || GetState() < Loaded || TestDestroy() || !playing)
+            if (!IsAlive() || GetState() < Loaded || _holdWhilePaused() || !playing)
                 break;
             unsigned position = 0;
             unsigned length = 0;
@@ -224,8 +243,8 @@ wxThread::ExitCode PlayerThread::Entry()
             }
             if (GetState() == Stopped)
                 break;
-            if (playing)
-                wxThread::Sleep(kPollMs);
+            if (playing && _rest(kPoll))
+                break;
         }
     }
     {

@@ -5,6 +5,8 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <initializer_list>
 #include <mutex>
 #include <wx/string.h>
@@ -68,7 +70,7 @@ protected:
     virtual void OnStopFailed() {}
 
     void SetState(PlayerState state) { m_state = state; }
-    // Pauses the thread unless it already is; resumes it when it is paused.
+    // Holds the body at its next pass until ResumeThread or End; resumes a held body.
     void SuspendThread();
     void ResumeThread();
     // Stops the channel when it plays, then releases the sounds in order and
@@ -87,11 +89,23 @@ private:
     void _stepChannel(int deltaMs);
     // A channel that has ended: logs the stream error that ended it, if one did.
     void _reportChannelError(sound::Channel* channel);
+    // For the body: waits while a pause is asked; true once End asked to finish.
+    bool _holdWhilePaused();
+    // For the body: the pause between two passes, cut short by End; true once End asked.
+    bool _rest(std::chrono::milliseconds time);
 
     std::atomic<int> m_state{Empty};
     PlayerOwner* m_owner;
     const unsigned long m_serial;
     bool m_started = false;
+    // Not wxThread::Pause and Delete: in wx 3.2 (src/unix/threadpsx.cpp) Delete
+    // resumes a paused thread outside the thread's lock, and a body that reaches
+    // TestDestroy at that moment sleeps on a semaphore that nobody posts while
+    // Delete joins it: a hang. The body waits on this condition instead.
+    std::mutex m_holdMutex;
+    std::condition_variable m_holdChanged;
+    bool m_pauseAsked = false;
+    bool m_endAsked = false;
 };
 
 } // namespace BrelkosPlayer

@@ -10,6 +10,7 @@
 #include "gui/FormMain.h"
 #include "other/PlayerThread.h"
 #include "support/GuiTest.h"
+#include "support/Watchdog.h"
 
 using namespace BrelkosPlayer;
 using namespace testing_support;
@@ -183,8 +184,11 @@ TEST_F(PlaybackTest, StartingArgumentsPlayTheFirstAudioFile)
 TEST_F(PlaybackTest, RandomTransportCommandsKeepTheStatesConsistent)
 {
     std::mt19937 random(12345);
+    // A step that never returns ends the program with every thread's stack.
+    Watchdog watchdog("random transport commands", 60);
     m_form->SetFile(m_form->GetAudioList()[0], true, true);
     for (int i = 0; i < 300; ++i) {
+        watchdog.Beat(i);
         switch (random() % 9) {
         case 0: m_form->PlayCommand(); break;
         case 1: m_form->Pause(); break;

@@ -8,14 +8,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <atomic>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <random>
 #include <string>
-#include <thread>
 #include <vector>
 #include <wx/checkbox.h>
 #include <wx/ffile.h>
@@ -27,6 +24,7 @@
 #include "gui/FormMain.h"
 #include "other/PlayerThread.h"
 #include "support/GuiTest.h"
+#include "support/Watchdog.h"
 
 using namespace BrelkosPlayer;
 using namespace testing_support;
@@ -45,8 +43,9 @@ constexpr bool kMemoryIsMeaningful = true;
 constexpr long kMaxGrowthKb = 8 * 1024;
 // A single command that takes longer than this counts as a hang.
 constexpr long kMaxCommandMs = 10000;
-// With no command finished for this long, the watchdog ends the process so
-// that a hang shows as a failure with a name instead of a test time-out.
+// With no command finished for this long, the watchdog dumps every thread's
+// stack and ends the process, so that a hang shows as a failure with a name
+// and the place it stands instead of a test time-out.
 constexpr int kWatchdogSeconds = 90;
 
 long ResidentKb()
@@ -110,46 +109,6 @@ void Check(FormMain* form, int id)
     form->GetEventHandler()->ProcessEvent(click);
 }
 
-class Watchdog {
-public:
-    explicit Watchdog(int seconds) : m_seconds(seconds), m_thread([this] { _run(); }) { Beat(0); }
-    ~Watchdog()
-    {
-        m_done = true;
-        m_thread.join();
-    }
-    void Beat(int step)
-    {
-        m_step = step;
-        m_last = _now();
-    }
-
-private:
-    static long long _now()
-    {
-        return std::chrono::duration_cast<std::chrono::milliseconds>(
-                   std::chrono::steady_clock::now().time_since_epoch())
-            .count();
-    }
-    void _run()
-    {
-        while (!m_done) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(200));
-            if (_now() - m_last > m_seconds * 1000LL) {
-                std::fprintf(stderr, "soak: no command finished for %d s (hang after step %d)\n", m_seconds,
-                             m_step.load());
-                std::abort();
-            }
-        }
-    }
-
-    const int m_seconds;
-    std::atomic<bool> m_done{false};
-    std::atomic<long long> m_last{0};
-    std::atomic<int> m_step{0};
-    std::thread m_thread;
-};
-
 TEST(SoakTest, RandomCommandsOnFiftyFilesKeepTheProgramWorkingAndItsMemoryFlat)
 {
     const int seconds = SoakSeconds();
@@ -164,7 +123,7 @@ TEST(SoakTest, RandomCommandsOnFiftyFilesKeepTheProgramWorkingAndItsMemoryFlat)
     const wxString playlist = folder + ".kx";
 
     std::mt19937 random(20261207);
-    Watchdog watchdog(kWatchdogSeconds);
+    Watchdog watchdog("soak", kWatchdogSeconds);
     const wxLongLong start = wxGetLocalTimeMillis();
     const long long durationMs = seconds * 1000LL;
     // Resident memory once a second, by time since the start.

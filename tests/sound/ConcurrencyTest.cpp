@@ -1,5 +1,6 @@
 // A player thread polls its channel while the GUI thread commands it.
 #include "SoundTestSupport.h"
+#include "support/Watchdog.h"
 
 #include <atomic>
 #include <random>
@@ -42,7 +43,9 @@ TEST_F(Concurrency, PollingWhileAnotherThreadCommandsIsSafe)
     });
 
     std::mt19937 random(42);
+    testing_support::Watchdog watchdog("concurrency", 60);
     for (int i = 0; i < 300; ++i) {
+        watchdog.Beat(i);
         sound::Channel* channel = current.load();
         sound::Result result = sound::OK;
         switch (random() % 8) {
