@@ -8,6 +8,7 @@
 #include <wx/dir.h>
 #include <wx/evtloop.h>
 #include <wx/ffile.h>
+#include <wx/log.h>
 #include <wx/filefn.h>
 #include <wx/filename.h>
 #include <wx/stdpaths.h>
@@ -102,7 +103,13 @@ namespace {
 
 class TestApp : public wxApp {
 public:
-    bool OnInit() override { return true; }
+    bool OnInit() override
+    {
+        // A toolkit error shown as a modal message box would stop the test
+        // run for good: write it to stderr instead.
+        delete wxLog::SetActiveTarget(new wxLogStderr);
+        return true;
+    }
     int OnRun() override
     {
         wxGUIEventLoop loop;
