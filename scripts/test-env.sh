@@ -24,9 +24,11 @@ tests="$(cd "$(dirname "$0")/../tests" && pwd)"
 # GLib's slice allocator hides leaked GObjects (a whole pipeline) inside
 # blocks that stay in use: plain malloc lets LeakSanitizer see them.
 export G_SLICE=always-malloc
-# Full stacks for every allocation: GTK and GLib carry no frame pointers, and
+# Real stacks for every allocation: GTK and GLib carry no frame pointers, and
 # a suppression must be able to name the upstream function that allocated.
-export ASAN_OPTIONS="fast_unwind_on_malloc=0 ${ASAN_OPTIONS:-}"
+# Twelve frames are enough for that; every frame more slows the GTK-heavy
+# tests, most inside the window manager's events.
+export ASAN_OPTIONS="fast_unwind_on_malloc=0 malloc_context_size=12 ${ASAN_OPTIONS:-}"
 export LSAN_OPTIONS="suppressions=${BRELKOS_SUPPRESSIONS:-$tests/lsan.supp} ${LSAN_OPTIONS:-}"
 export UBSAN_OPTIONS="print_stacktrace=1 ${UBSAN_OPTIONS:-}"
 # GLib, GStreamer and GTK are not instrumented: what their own code does

@@ -74,6 +74,9 @@ FormMain::FormMain(const wxString& executablePath)
     g_formMain = this;
     s_videoMode = s_videoEnded = s_videoSizing = false;
     _createControls();
+    // At start rather than at the first minimise, in the middle of the
+    // window manager's events.
+    AppIcon();
     m_taskBarIcon.reset(new TaskBarIcon);
     m_currentList = &m_audioList;
 }

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <memory>
+#include <string>
 #include <wx/app.h>
 #include <wx/dcclient.h>
 #include <wx/dcmemory.h>
@@ -16,6 +18,7 @@
 #include <vector>
 
 #include "support/GuiTest.h"
+#include "support/Watchdog.h"
 
 namespace testing_support {
 
@@ -101,6 +104,22 @@ void SaveScreenshot(const wxImage& image, const wxString& name)
 
 namespace {
 
+// A test that hangs ends with every thread's stack instead of the runner's
+// time-out. The soak test keeps its own, finer watchdog.
+class HangWatch : public testing::EmptyTestEventListener {
+public:
+    void OnTestStart(const testing::TestInfo& test) override
+    {
+        if (std::string(test.test_suite_name()) != "SoakTest")
+            m_watchdog = std::make_unique<testing_support::Watchdog>("test", kSeconds);
+    }
+    void OnTestEnd(const testing::TestInfo&) override { m_watchdog.reset(); }
+
+private:
+    static constexpr int kSeconds = 300;
+    std::unique_ptr<testing_support::Watchdog> m_watchdog;
+};
+
 class TestApp : public wxApp {
 public:
     bool OnInit() override
@@ -126,6 +145,7 @@ public:
 int main(int argc, char** argv)
 {
     testing::InitGoogleTest(&argc, argv);
+    testing::UnitTest::GetInstance()->listeners().Append(new HangWatch);
     wxApp::SetInstance(new TestApp);
     return wxEntry(argc, argv);
 }
