@@ -13,10 +13,10 @@
 #include <wx/stdpaths.h>
 #include <wx/utils.h>
 
-#include "AppWindows.h"
+#include "gui/AppWindows.h"
 #include "gui/FormMain.h"
 #include "gui/FormPlaylist.h"
-#include "other/CDPlayerThread.h"
+#include "playback/CDPlayerThread.h"
 
 using namespace BrelkosPlayer;
 using Clock = std::chrono::steady_clock;

@@ -19,9 +19,9 @@
 #include <unistd.h>
 #include <wx/init.h>
 
-#include "other/EncodeObserver.h"
-#include "other/EncoderThread.h"
-#include "other/EncodingOptions.h"
+#include "encoding/EncodeObserver.h"
+#include "encoding/EncoderThread.h"
+#include "encoding/EncodingOptions.h"
 
 using namespace BrelkosPlayer;
 

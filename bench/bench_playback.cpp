@@ -21,7 +21,7 @@
 #include <wx/utils.h>
 
 #include "gui/FormMain.h"
-#include "other/AudioPlayerThread.h"
+#include "playback/AudioPlayerThread.h"
 
 using namespace BrelkosPlayer;
 using Clock = std::chrono::steady_clock;

@@ -15,7 +15,7 @@
 #include <wx/stdpaths.h>
 #include <wx/textctrl.h>
 
-#include "AppWindows.h"
+#include "gui/AppWindows.h"
 #include "gui/FormMain.h"
 #include "gui/FormPlaylist.h"
 #include "gui/FormSearch.h"

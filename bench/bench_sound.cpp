@@ -2,7 +2,7 @@
 // advance (cold and warm, per format, also the players' load-then-play
 // sequence), the CPU used while playing, and whether mp3 needed gst-libav.
 // Uses the "No sound" output, which plays in real time.
-#include "platform/sound/SoundSystem.h"
+#include "sound/SoundSystem.h"
 
 #include <sys/resource.h>
 

@@ -26,7 +26,7 @@
 #include <wx/timer.h>
 #include <wx/utils.h>
 
-#include "AppWindows.h"
+#include "gui/AppWindows.h"
 #include "gui/BrelkoCtrl.h"
 #include "gui/FormMain.h"
 #include "gui/FormVideo.h"

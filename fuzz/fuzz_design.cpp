@@ -3,8 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "gui/Design.h"
-#include "gui/DesignTable.h"
+#include "configuration/Design.h"
+#include "configuration/DesignTable.h"
 
 using BrelkosPlayer::Design;
 using BrelkosPlayer::DesignTable;

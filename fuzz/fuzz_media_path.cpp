@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "other/MediaPath.h"
+#include "playlist/MediaPath.h"
 
 using BrelkosPlayer::MediaPath;
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "other/PlaylistFile.h"
+#include "playlist/PlaylistFile.h"
 
 using BrelkosPlayer::PlaylistFile;
 

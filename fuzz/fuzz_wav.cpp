@@ -6,7 +6,7 @@
 #include <sstream>
 #include <string>
 
-#include "other/WavReader.h"
+#include "encoding/WavReader.h"
 
 using BrelkosPlayer::WavReader;
 

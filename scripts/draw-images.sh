@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Redraws the transport button images (rsc/*.png) and the application icon
-# (src/AppIcon.xpm) with our own drawing program. The results are committed;
+# (src/gui/AppIcon.xpm) with our own drawing program. The results are committed;
 # run this only after changing scripts/draw-images.cpp.
 # usage: scripts/draw-images.sh [ICON_PREVIEW_PNG]
 set -euo pipefail
@@ -10,4 +10,4 @@ trap 'rm -rf "$tmp"' EXIT
 # shellcheck disable=SC2046
 g++ -std=c++17 -O1 -Wall -Wextra $(wx-config --cxxflags) "$root/scripts/draw-images.cpp" \
     -o "$tmp/draw-images" $(wx-config --libs core,base)
-"$tmp/draw-images" "$root/rsc" "$root/src/AppIcon.xpm" "$@"
+"$tmp/draw-images" "$root/rsc" "$root/src/gui/AppIcon.xpm" "$@"

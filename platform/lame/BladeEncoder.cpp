@@ -1,4 +1,4 @@
-#include "platform/lame/BladeEncoder.h"
+#include "lame/BladeEncoder.h"
 
 #include <cstdarg>
 #include <cstdlib>

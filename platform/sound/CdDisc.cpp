@@ -1,6 +1,6 @@
-#include "platform/sound/CdDisc.h"
+#include "sound/CdDisc.h"
 
-#include "platform/sound/CdDrives.h"
+#include "sound/CdDrives.h"
 
 #include <cdio/cdio.h>
 

@@ -2,7 +2,7 @@
 // tracks and the reading of their sectors (44.1 kHz, 16-bit stereo, LE).
 #pragma once
 
-#include "platform/sound/SoundSystem.h"
+#include "sound/SoundSystem.h"
 
 #include <cstdint>
 #include <memory>

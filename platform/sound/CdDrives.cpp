@@ -1,4 +1,4 @@
-#include "platform/sound/CdDrives.h"
+#include "sound/CdDrives.h"
 
 #include <cdio/cdio.h>
 #include <cdio/logging.h>

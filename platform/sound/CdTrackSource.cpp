@@ -1,4 +1,4 @@
-#include "platform/sound/CdTrackSource.h"
+#include "sound/CdTrackSource.h"
 
 #include <gst/app/gstappsrc.h>
 

@@ -2,8 +2,8 @@
 // disc on its streaming thread, a few sectors at a time.
 #pragma once
 
-#include "platform/sound/CdDisc.h"
-#include "platform/sound/PipelineSource.h"
+#include "sound/CdDisc.h"
+#include "sound/PipelineSource.h"
 
 #include <memory>
 

@@ -1,4 +1,4 @@
-#include "platform/sound/ChannelImpl.h"
+#include "sound/ChannelImpl.h"
 
 namespace sound {
 

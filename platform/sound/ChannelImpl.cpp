@@ -1,6 +1,6 @@
-#include "platform/sound/ChannelImpl.h"
+#include "sound/ChannelImpl.h"
 
-#include "platform/sound/Pipeline.h"
+#include "sound/Pipeline.h"
 
 #include <algorithm>
 #include <cmath>

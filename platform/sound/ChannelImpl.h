@@ -3,7 +3,7 @@
 // commands it or replays its sound.
 #pragma once
 
-#include "platform/sound/SoundSystem.h"
+#include "sound/SoundSystem.h"
 
 #include <memory>
 #include <mutex>

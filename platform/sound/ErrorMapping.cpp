@@ -1,4 +1,4 @@
-#include "platform/sound/ErrorMapping.h"
+#include "sound/ErrorMapping.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 // Result codes and texts for what GStreamer reports.
 #pragma once
 
-#include "platform/sound/SoundSystem.h"
+#include "sound/SoundSystem.h"
 
 #include <gst/gst.h>
 

@@ -1,4 +1,4 @@
-#include "platform/sound/SoundSystem.h"
+#include "sound/SoundSystem.h"
 
 namespace sound {
 

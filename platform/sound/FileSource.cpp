@@ -1,4 +1,4 @@
-#include "platform/sound/FileSource.h"
+#include "sound/FileSource.h"
 
 namespace sound {
 

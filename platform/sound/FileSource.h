@@ -1,7 +1,7 @@
 // A media file decoded by decodebin.
 #pragma once
 
-#include "platform/sound/PipelineSource.h"
+#include "sound/PipelineSource.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "platform/sound/GStreamerInit.h"
+#include "sound/GStreamerInit.h"
 
 #include <gst/gst.h>
 

@@ -1,4 +1,4 @@
-#include "platform/sound/MediaLength.h"
+#include "sound/MediaLength.h"
 
 #include <gst/gst.h>
 

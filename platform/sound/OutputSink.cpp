@@ -1,4 +1,4 @@
-#include "platform/sound/OutputSink.h"
+#include "sound/OutputSink.h"
 
 #include <initializer_list>
 

@@ -1,7 +1,7 @@
 // The audio sink an initialised System gives each of its pipelines.
 #pragma once
 
-#include "platform/sound/SoundSystem.h"
+#include "sound/SoundSystem.h"
 
 #include <gst/gst.h>
 

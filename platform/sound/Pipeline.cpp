@@ -1,8 +1,8 @@
-#include "platform/sound/Pipeline.h"
+#include "sound/Pipeline.h"
 
-#include "platform/sound/OutputSink.h"
-#include "platform/sound/PipelineSource.h"
-#include "platform/sound/PipelineState.h"
+#include "sound/OutputSink.h"
+#include "sound/PipelineSource.h"
+#include "sound/PipelineState.h"
 
 #include <chrono>
 

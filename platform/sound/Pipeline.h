@@ -3,7 +3,7 @@
 // touch the shared PipelineState.
 #pragma once
 
-#include "platform/sound/SoundSystem.h"
+#include "sound/SoundSystem.h"
 
 #include <gst/gst.h>
 

@@ -1,6 +1,6 @@
-#include "platform/sound/PipelineState.h"
+#include "sound/PipelineState.h"
 
-#include "platform/sound/ErrorMapping.h"
+#include "sound/ErrorMapping.h"
 
 #include <gst/pbutils/missing-plugins.h>
 

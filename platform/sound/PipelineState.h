@@ -4,7 +4,7 @@
 // with those callbacks, so it outlives the last of them.
 #pragma once
 
-#include "platform/sound/SoundSystem.h"
+#include "sound/SoundSystem.h"
 
 #include <gst/gst.h>
 

@@ -1,5 +1,5 @@
-#include "platform/sound/SoundImpl.h"
-#include "platform/sound/SystemImpl.h"
+#include "sound/SoundImpl.h"
+#include "sound/SystemImpl.h"
 
 namespace sound {
 

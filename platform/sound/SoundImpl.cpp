@@ -1,8 +1,8 @@
-#include "platform/sound/SoundImpl.h"
+#include "sound/SoundImpl.h"
 
-#include "platform/sound/CdTrackSource.h"
-#include "platform/sound/FileSource.h"
-#include "platform/sound/Pipeline.h"
+#include "sound/CdTrackSource.h"
+#include "sound/FileSource.h"
+#include "sound/Pipeline.h"
 
 namespace sound {
 

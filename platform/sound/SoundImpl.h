@@ -3,8 +3,8 @@
 // they stay behind, inert, so that a stale handle answers ERR_INVALID_HANDLE.
 #pragma once
 
-#include "platform/sound/CdDisc.h"
-#include "platform/sound/SoundSystem.h"
+#include "sound/CdDisc.h"
+#include "sound/SoundSystem.h"
 
 #include <atomic>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "platform/sound/SystemImpl.h"
+#include "sound/SystemImpl.h"
 
 #include <new>
 

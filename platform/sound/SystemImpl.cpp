@@ -1,12 +1,12 @@
-#include "platform/sound/SystemImpl.h"
+#include "sound/SystemImpl.h"
 
-#include "platform/sound/CdDrives.h"
-#include "platform/sound/ChannelImpl.h"
-#include "platform/sound/FileSource.h"
-#include "platform/sound/GStreamerInit.h"
-#include "platform/sound/MediaLength.h"
-#include "platform/sound/Pipeline.h"
-#include "platform/sound/SoundImpl.h"
+#include "sound/CdDrives.h"
+#include "sound/ChannelImpl.h"
+#include "sound/FileSource.h"
+#include "sound/GStreamerInit.h"
+#include "sound/MediaLength.h"
+#include "sound/Pipeline.h"
+#include "sound/SoundImpl.h"
 
 #include <sys/stat.h>
 

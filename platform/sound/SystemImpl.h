@@ -3,8 +3,8 @@
 // release, close); channel calls never take it.
 #pragma once
 
-#include "platform/sound/OutputSink.h"
-#include "platform/sound/SoundSystem.h"
+#include "sound/OutputSink.h"
+#include "sound/SoundSystem.h"
 
 #include <memory>
 #include <mutex>

@@ -2,8 +2,8 @@
 
 #include <wx/filename.h>
 
-#include "AppWindows.h"
-#include "Logger.h"
+#include "gui/AppWindows.h"
+#include "log/Logger.h"
 #include "gui/FormVideo.h"
 
 namespace BrelkosPlayer {

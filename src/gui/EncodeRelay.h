@@ -9,7 +9,7 @@
 #include <mutex>
 #include <wx/event.h>
 
-#include "other/EncodeObserver.h"
+#include "encoding/EncodeObserver.h"
 
 namespace BrelkosPlayer {
 

@@ -7,14 +7,14 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
-#include "AppWindows.h"
-#include "Logger.h"
-#include "gui/Design.h"
+#include "gui/AppWindows.h"
+#include "log/Logger.h"
+#include "configuration/Design.h"
 #include "gui/EncodeRelay.h"
 #include "gui/FormEncodingOptions.h"
 #include "gui/FrameEvents.h"
 #include "gui/ImageButton.h"
-#include "other/EncoderThread.h"
+#include "encoding/EncoderThread.h"
 
 namespace BrelkosPlayer {
 

@@ -8,7 +8,7 @@
 #include <memory>
 #include <wx/frame.h>
 
-#include "other/EncodingOptions.h"
+#include "encoding/EncodingOptions.h"
 
 class wxGauge;
 class wxPanel;

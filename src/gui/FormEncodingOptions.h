@@ -5,7 +5,7 @@
 
 #include <wx/frame.h>
 
-#include "other/EncodingOptions.h"
+#include "encoding/EncodingOptions.h"
 
 class wxCheckBox;
 class wxComboBox;

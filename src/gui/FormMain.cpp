@@ -15,17 +15,17 @@
 #include <wx/slider.h>
 #include <wx/stattext.h>
 
-#include "AppWindows.h"
-#include "Logger.h"
+#include "gui/AppWindows.h"
+#include "log/Logger.h"
 #include "gui/BrelkoCtrl.h"
-#include "gui/Design.h"
-#include "gui/DesignTable.h"
+#include "configuration/Design.h"
+#include "configuration/DesignTable.h"
 #include "gui/FormEncode.h"
 #include "gui/FormPlaylist.h"
 #include "gui/FormVideo.h"
 #include "gui/ImageButton.h"
 #include "gui/TaskBarIcon.h"
-#include "other/PlayerThread.h"
+#include "playback/PlayerThread.h"
 
 namespace BrelkosPlayer {
 

@@ -9,8 +9,8 @@
 #include <wx/filename.h>
 #include <wx/frame.h>
 
-#include "other/PlayerOwner.h"
-#include "other/PlayerState.h"
+#include "playback/PlayerOwner.h"
+#include "playback/PlayerState.h"
 
 class wxCheckBox;
 class wxPanel;

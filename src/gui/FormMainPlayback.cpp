@@ -8,17 +8,17 @@
 #include <wx/slider.h>
 #include <wx/stattext.h>
 
-#include "AppWindows.h"
-#include "Logger.h"
+#include "gui/AppWindows.h"
+#include "log/Logger.h"
 #include "gui/BrelkoCtrl.h"
 #include "gui/FormMain.h"
 #include "gui/FormPlaylist.h"
 #include "gui/FormVideo.h"
 #include "gui/TaskBarIcon.h"
-#include "other/AudioPlayerThread.h"
-#include "other/CDPlayerThread.h"
-#include "other/FolderFiles.h"
-#include "other/MediaPath.h"
+#include "playback/AudioPlayerThread.h"
+#include "playback/CDPlayerThread.h"
+#include "files/FolderFiles.h"
+#include "playlist/MediaPath.h"
 
 namespace BrelkosPlayer {
 

@@ -6,13 +6,13 @@
 #include <wx/filename.h>
 #include <wx/wupdlock.h>
 
-#include "AppWindows.h"
-#include "Logger.h"
+#include "gui/AppWindows.h"
+#include "log/Logger.h"
 #include "gui/FormMain.h"
 #include "gui/FormPlaylist.h"
 #include "gui/FormVideo.h"
 #include "gui/TrackList.h"
-#include "other/PlaylistFile.h"
+#include "playlist/PlaylistFile.h"
 
 namespace BrelkosPlayer {
 

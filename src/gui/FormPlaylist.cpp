@@ -9,9 +9,9 @@
 #include <wx/panel.h>
 #include <wx/sizer.h>
 
-#include "AppWindows.h"
-#include "Logger.h"
-#include "gui/Design.h"
+#include "gui/AppWindows.h"
+#include "log/Logger.h"
+#include "configuration/Design.h"
 #include "gui/FormMain.h"
 #include "gui/FormSearch.h"
 #include "gui/FormTagEdit.h"

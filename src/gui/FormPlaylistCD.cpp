@@ -2,12 +2,12 @@
 // tracks into the CD list.
 #include <wx/menu.h>
 
-#include "AppWindows.h"
-#include "Logger.h"
+#include "gui/AppWindows.h"
+#include "log/Logger.h"
 #include "gui/FormMain.h"
 #include "gui/FormPlaylist.h"
-#include "other/SoundReport.h"
-#include "platform/sound/SoundSystem.h"
+#include "playback/SoundReport.h"
+#include "sound/SoundSystem.h"
 
 namespace BrelkosPlayer {
 

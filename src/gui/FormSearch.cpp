@@ -7,16 +7,16 @@
 #include <wx/textctrl.h>
 #include <wx/wupdlock.h>
 
-#include "AppWindows.h"
-#include "Logger.h"
-#include "gui/Design.h"
+#include "gui/AppWindows.h"
+#include "log/Logger.h"
+#include "configuration/Design.h"
 #include "gui/FormMain.h"
 #include "gui/FormPlaylist.h"
 #include "gui/FrameEvents.h"
 #include "gui/ImageButton.h"
 #include "gui/ListBox.h"
 #include "gui/TrackList.h"
-#include "other/PlaylistFile.h"
+#include "playlist/PlaylistFile.h"
 
 namespace BrelkosPlayer {
 

@@ -13,7 +13,7 @@
 #include <wx/slider.h>
 #include <wx/stdpaths.h>
 
-#include "AppWindows.h"
+#include "gui/AppWindows.h"
 #include "gui/BrelkoCtrl.h"
 #include "gui/FormMain.h"
 #include "gui/ImageButton.h"

@@ -6,7 +6,7 @@
 #include <wx/image.h>
 #include <wx/settings.h>
 
-#include "gui/Design.h"
+#include "configuration/Design.h"
 
 namespace BrelkosPlayer {
 

@@ -2,10 +2,10 @@
 
 #include <wx/menu.h>
 
-#include "AppWindows.h"
+#include "gui/AppWindows.h"
 #include "gui/FormMain.h"
-#include "other/SoundReport.h"
-#include "platform/sound/SoundSystem.h"
+#include "playback/SoundReport.h"
+#include "sound/SoundSystem.h"
 
 namespace BrelkosPlayer {
 

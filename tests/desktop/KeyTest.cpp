@@ -9,7 +9,7 @@
 #include <wx/slider.h>
 #include <wx/textctrl.h>
 
-#include "AppWindows.h"
+#include "gui/AppWindows.h"
 #include "desktop/Desktop.h"
 #include "gui/FormEncode.h"
 #include "gui/FormEncodingOptions.h"

@@ -2,7 +2,7 @@
 // decorations around both frames.
 #include <gtest/gtest.h>
 
-#include "AppWindows.h"
+#include "gui/AppWindows.h"
 #include "desktop/Desktop.h"
 #include "gui/FormMain.h"
 #include "gui/FormPlaylist.h"

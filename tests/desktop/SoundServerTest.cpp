@@ -13,10 +13,10 @@
 #include <wx/slider.h>
 #include <wx/tokenzr.h>
 
-#include "AppWindows.h"
+#include "gui/AppWindows.h"
 #include "desktop/Desktop.h"
 #include "gui/FormMain.h"
-#include "other/PlayerThread.h"
+#include "playback/PlayerThread.h"
 #include "support/GuiTest.h"
 
 using namespace BrelkosPlayer;

@@ -4,7 +4,7 @@
 #include <glib.h>
 #include <wx/arrstr.h>
 
-#include "AppWindows.h"
+#include "gui/AppWindows.h"
 #include "desktop/Desktop.h"
 #include "gui/FormMain.h"
 #include "gui/FormPlaylist.h"

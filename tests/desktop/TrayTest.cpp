@@ -5,7 +5,7 @@
 #include <glib.h>
 #include <wx/filefn.h>
 
-#include "AppWindows.h"
+#include "gui/AppWindows.h"
 #include "desktop/Desktop.h"
 #include "gui/FormMain.h"
 #include "gui/FormPlaylist.h"

@@ -8,11 +8,11 @@
 #include <wx/slider.h>
 #include <wx/utils.h>
 
-#include "AppWindows.h"
+#include "gui/AppWindows.h"
 #include "gui/FormMain.h"
 #include "gui/FormPlaylist.h"
 #include "gui/TaskBarIcon.h"
-#include "other/CDPlayerThread.h"
+#include "playback/CDPlayerThread.h"
 #include "support/GuiTest.h"
 
 using namespace BrelkosPlayer;

@@ -9,8 +9,8 @@
 #include <wx/statbox.h>
 #include <wx/stattext.h>
 
-#include "Logger.h"
-#include "gui/Design.h"
+#include "log/Logger.h"
+#include "configuration/Design.h"
 #include "gui/FormEncodingOptions.h"
 #include "gui/ImageButton.h"
 #include "support/GuiTest.h"

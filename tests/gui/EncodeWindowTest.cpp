@@ -6,9 +6,9 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
-#include "AppWindows.h"
-#include "Logger.h"
-#include "gui/Design.h"
+#include "gui/AppWindows.h"
+#include "log/Logger.h"
+#include "configuration/Design.h"
 #include "gui/FormEncode.h"
 #include "gui/FormEncodingOptions.h"
 #include "gui/ImageButton.h"

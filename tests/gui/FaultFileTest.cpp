@@ -10,15 +10,15 @@
 #include <wx/filefn.h>
 #include <wx/slider.h>
 
-#include "AppWindows.h"
+#include "gui/AppWindows.h"
 #include "gui/FaultTest.h"
 #include "gui/FormMain.h"
 #include "gui/FormPlaylist.h"
 #include "gui/TrackList.h"
 #include "lame/TestMp3.h"
 #include "lame/TestWav.h"
-#include "other/EncodeObserver.h"
-#include "other/EncoderThread.h"
+#include "encoding/EncodeObserver.h"
+#include "encoding/EncoderThread.h"
 #include "support/GuiTest.h"
 
 using namespace BrelkosPlayer;

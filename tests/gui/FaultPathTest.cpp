@@ -12,7 +12,7 @@
 #include <wx/filefn.h>
 #include <wx/slider.h>
 
-#include "AppWindows.h"
+#include "gui/AppWindows.h"
 #include "gui/FaultTest.h"
 #include "gui/FormMain.h"
 #include "gui/FormPlaylist.h"

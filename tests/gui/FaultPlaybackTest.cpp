@@ -7,10 +7,10 @@
 #include <wx/filefn.h>
 #include <wx/slider.h>
 
-#include "AppWindows.h"
+#include "gui/AppWindows.h"
 #include "gui/FormMain.h"
 #include "gui/FaultTest.h"
-#include "other/PlayerThread.h"
+#include "playback/PlayerThread.h"
 #include "support/GuiTest.h"
 
 using namespace BrelkosPlayer;

@@ -8,7 +8,7 @@
 #include <wx/stattext.h>
 #include <wx/taskbar.h>
 
-#include "AppWindows.h"
+#include "gui/AppWindows.h"
 #include "gui/FormMain.h"
 #include "gui/FormPlaylist.h"
 #include "gui/ImageButton.h"

@@ -6,9 +6,9 @@
 #include <wx/checkbox.h>
 #include <wx/slider.h>
 
-#include "AppWindows.h"
+#include "gui/AppWindows.h"
 #include "gui/FormMain.h"
-#include "other/PlayerThread.h"
+#include "playback/PlayerThread.h"
 #include "support/GuiTest.h"
 #include "support/Watchdog.h"
 

@@ -5,7 +5,7 @@
 #include <wx/textctrl.h>
 
 #include "PlaylistTest.h"
-#include "gui/Design.h"
+#include "configuration/Design.h"
 #include "gui/FormEncode.h"
 #include "gui/FormSearch.h"
 

@@ -8,7 +8,7 @@
 #include <wx/listbox.h>
 #include <wx/notebook.h>
 
-#include "AppWindows.h"
+#include "gui/AppWindows.h"
 #include "gui/FormMain.h"
 #include "gui/FormPlaylist.h"
 #include "gui/ImageButton.h"

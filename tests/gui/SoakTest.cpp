@@ -20,9 +20,9 @@
 #include <wx/slider.h>
 #include <wx/time.h>
 
-#include "AppWindows.h"
+#include "gui/AppWindows.h"
 #include "gui/FormMain.h"
-#include "other/PlayerThread.h"
+#include "playback/PlayerThread.h"
 #include "support/GuiTest.h"
 #include "support/Watchdog.h"
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <wx/mediactrl.h>
 
-#include "AppWindows.h"
+#include "gui/AppWindows.h"
 #include "gui/BrelkoCtrl.h"
 #include "gui/FormMain.h"
 #include "gui/FormVideo.h"

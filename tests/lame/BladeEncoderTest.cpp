@@ -9,7 +9,7 @@
 
 #include "lame/TestMp3.h"
 #include "lame/TestWav.h"
-#include "platform/lame/BladeEncoder.h"
+#include "lame/BladeEncoder.h"
 
 using namespace BrelkosPlayer;
 using encode_test::Mp3Frame;

@@ -7,9 +7,9 @@
 #include <wx/filename.h>
 #include <wx/init.h>
 
-#include "Logger.h"
+#include "log/Logger.h"
 #include "lame/TestWav.h"
-#include "other/EncoderThread.h"
+#include "encoding/EncoderThread.h"
 
 namespace encode_test {
 

@@ -10,8 +10,8 @@
 #include <vector>
 #include <wx/string.h>
 
-#include "other/EncodeObserver.h"
-#include "other/EncodingOptions.h"
+#include "encoding/EncodeObserver.h"
+#include "encoding/EncodingOptions.h"
 
 namespace encode_test {
 

@@ -8,7 +8,7 @@
 #include "lame/EncodeTestSupport.h"
 #include "lame/TestMp3.h"
 #include "lame/TestWav.h"
-#include "other/EncoderThread.h"
+#include "encoding/EncoderThread.h"
 
 using namespace BrelkosPlayer;
 using namespace encode_test;

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "lame/TestWav.h"
-#include "other/WavReader.h"
+#include "encoding/WavReader.h"
 
 using BrelkosPlayer::WavReader;
 using encode_test::MakeWav;

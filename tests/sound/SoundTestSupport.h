@@ -2,7 +2,7 @@
 // fake output), the test media and deadline waits.
 #pragma once
 
-#include "platform/sound/SoundSystem.h"
+#include "sound/SoundSystem.h"
 
 #include <gtest/gtest.h>
 

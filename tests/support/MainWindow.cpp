@@ -1,7 +1,7 @@
 #include <wx/app.h>
 #include <wx/stdpaths.h>
 
-#include "AppWindows.h"
+#include "gui/AppWindows.h"
 #include "gui/FormMain.h"
 #include "support/GuiTest.h"
 

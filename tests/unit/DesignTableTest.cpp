@@ -4,8 +4,8 @@
 #include <vector>
 #include <wx/filename.h>
 
-#include "gui/Design.h"
-#include "gui/DesignTable.h"
+#include "configuration/Design.h"
+#include "configuration/DesignTable.h"
 
 using BrelkosPlayer::Design;
 using BrelkosPlayer::DesignTable;

@@ -2,7 +2,7 @@
 #include <string>
 
 #include "gui/FormEncodingOptions.h"
-#include "other/EncodingOptions.h"
+#include "encoding/EncodingOptions.h"
 
 using BrelkosPlayer::EncodingOptions;
 using BrelkosPlayer::FormEncodingOptions;

@@ -12,7 +12,7 @@
 #include <thread>
 #include <wx/filename.h>
 
-#include "other/PlaylistFile.h"
+#include "playlist/PlaylistFile.h"
 
 using BrelkosPlayer::PlaylistFile;
 

@@ -6,7 +6,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "Logger.h"
+#include "log/Logger.h"
 
 using namespace BrelkosPlayer;
 

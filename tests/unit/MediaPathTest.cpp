@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "other/MediaPath.h"
+#include "playlist/MediaPath.h"
 
 using BrelkosPlayer::MediaPath;
 

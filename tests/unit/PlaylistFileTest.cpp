@@ -10,8 +10,8 @@
 #include <wx/dir.h>
 #include <wx/filename.h>
 
-#include "Logger.h"
-#include "other/PlaylistFile.h"
+#include "log/Logger.h"
+#include "playlist/PlaylistFile.h"
 
 using BrelkosPlayer::Logger;
 using BrelkosPlayer::PlaylistFile;

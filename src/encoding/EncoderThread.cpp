@@ -1,4 +1,4 @@
-#include "other/EncoderThread.h"
+#include "encoding/EncoderThread.h"
 
 #include <atomic>
 #include <cerrno>
@@ -13,9 +13,9 @@
 #include <vector>
 #include <wx/filename.h>
 
-#include "Logger.h"
-#include "other/EncodeObserver.h"
-#include "other/WavReader.h"
+#include "log/Logger.h"
+#include "encoding/EncodeObserver.h"
+#include "encoding/WavReader.h"
 
 namespace BrelkosPlayer {
 

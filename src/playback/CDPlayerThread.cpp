@@ -1,9 +1,9 @@
-#include "other/CDPlayerThread.h"
+#include "playback/CDPlayerThread.h"
 
-#include "Logger.h"
-#include "other/MediaPath.h"
-#include "other/SoundReport.h"
-#include "platform/sound/SoundSystem.h"
+#include "log/Logger.h"
+#include "playlist/MediaPath.h"
+#include "playback/SoundReport.h"
+#include "sound/SoundSystem.h"
 
 namespace BrelkosPlayer {
 

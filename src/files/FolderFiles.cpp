@@ -1,4 +1,4 @@
-#include "other/FolderFiles.h"
+#include "files/FolderFiles.h"
 
 #include <sys/stat.h>
 #include <wx/log.h>

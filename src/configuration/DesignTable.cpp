@@ -1,7 +1,7 @@
-#include "gui/DesignTable.h"
+#include "configuration/DesignTable.h"
 
-#include "gui/Design.h"
-#include "other/TextDecoder.h"
+#include "configuration/Design.h"
+#include "files/TextDecoder.h"
 
 namespace BrelkosPlayer {
 

@@ -1,3 +1,3 @@
-#include "BrelkosPlayerApp.h"
+#include "app/BrelkosPlayerApp.h"
 
 wxIMPLEMENT_APP(BrelkosPlayer::BrelkosPlayerApp);

@@ -1,4 +1,4 @@
-#include "other/WavReader.h"
+#include "encoding/WavReader.h"
 
 #include <cstring>
 

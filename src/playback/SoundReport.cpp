@@ -1,7 +1,7 @@
-#include "other/SoundReport.h"
+#include "playback/SoundReport.h"
 
-#include "Logger.h"
-#include "platform/sound/SoundSystem.h"
+#include "log/Logger.h"
+#include "sound/SoundSystem.h"
 
 namespace BrelkosPlayer {
 

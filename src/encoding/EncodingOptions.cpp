@@ -1,4 +1,4 @@
-#include "other/EncodingOptions.h"
+#include "encoding/EncodingOptions.h"
 
 namespace BrelkosPlayer {
 

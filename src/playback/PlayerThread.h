@@ -12,7 +12,7 @@
 #include <wx/string.h>
 #include <wx/thread.h>
 
-#include "other/PlayerState.h"
+#include "playback/PlayerState.h"
 
 namespace sound {
 class Channel;

@@ -1,4 +1,4 @@
-#include "other/MediaPath.h"
+#include "playlist/MediaPath.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "other/PlaylistFile.h"
+#include "playlist/PlaylistFile.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -9,8 +9,8 @@
 #include <unistd.h>
 #include <vector>
 
-#include "Logger.h"
-#include "other/TextDecoder.h"
+#include "log/Logger.h"
+#include "files/TextDecoder.h"
 
 namespace BrelkosPlayer {
 

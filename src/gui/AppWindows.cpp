@@ -1,4 +1,4 @@
-#include "AppWindows.h"
+#include "gui/AppWindows.h"
 
 namespace BrelkosPlayer {
 

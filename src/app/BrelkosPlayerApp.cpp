@@ -1,9 +1,9 @@
-#include "BrelkosPlayerApp.h"
+#include "app/BrelkosPlayerApp.h"
 
 #include <csignal>
 #include <wx/stdpaths.h>
 
-#include "AppWindows.h"
+#include "gui/AppWindows.h"
 #include "gui/FormMain.h"
 
 namespace BrelkosPlayer {

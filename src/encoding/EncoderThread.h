@@ -12,8 +12,8 @@
 #include <wx/string.h>
 #include <wx/thread.h>
 
-#include "other/EncodingOptions.h"
-#include "platform/lame/BladeEncoder.h"
+#include "encoding/EncodingOptions.h"
+#include "lame/BladeEncoder.h"
 
 namespace BrelkosPlayer {
 

@@ -1,12 +1,12 @@
-#include "other/PlayerThread.h"
+#include "playback/PlayerThread.h"
 
 #include <algorithm>
 #include <cstdlib>
 
-#include "Logger.h"
-#include "other/PlayerOwner.h"
-#include "other/SoundReport.h"
-#include "platform/sound/SoundSystem.h"
+#include "log/Logger.h"
+#include "playback/PlayerOwner.h"
+#include "playback/SoundReport.h"
+#include "sound/SoundSystem.h"
 
 namespace BrelkosPlayer {
 

@@ -1,8 +1,8 @@
-#include "other/AudioPlayerThread.h"
+#include "playback/AudioPlayerThread.h"
 
-#include "Logger.h"
-#include "other/SoundReport.h"
-#include "platform/sound/SoundSystem.h"
+#include "log/Logger.h"
+#include "playback/SoundReport.h"
+#include "sound/SoundSystem.h"
 
 namespace BrelkosPlayer {
 

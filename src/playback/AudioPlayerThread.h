@@ -1,7 +1,7 @@
 // Plays one audio file as a stream of our sound library.
 #pragma once
 
-#include "other/PlayerThread.h"
+#include "playback/PlayerThread.h"
 
 namespace sound {
 class System;

@@ -2,7 +2,7 @@
 // name followed by the zero-based track index.
 #pragma once
 
-#include "other/PlayerThread.h"
+#include "playback/PlayerThread.h"
 
 namespace sound {
 class System;

@@ -1,4 +1,4 @@
-#include "other/TextDecoder.h"
+#include "files/TextDecoder.h"
 
 #include <cstdio>
 #include <wx/filename.h>
