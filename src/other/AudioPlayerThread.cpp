@@ -2,6 +2,7 @@
 
 #include "Logger.h"
 #include "other/SoundReport.h"
+#include "playback/CreateSoundSystem.h"
 #include "platform/sound/SoundSystem.h"
 
 namespace BrelkosPlayer {

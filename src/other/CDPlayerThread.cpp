@@ -3,6 +3,7 @@
 #include "Logger.h"
 #include "other/MediaPath.h"
 #include "other/SoundReport.h"
+#include "playback/CreateSoundSystem.h"
 #include "platform/sound/SoundSystem.h"
 
 namespace BrelkosPlayer {
