@@ -1,10 +1,8 @@
 #include "encoding/EncoderThread.h"
 
-#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <fstream>
 #include <string>
 #include <sys/stat.h>
@@ -163,44 +161,22 @@ std::FILE* EncoderThread::_createMp3()
     // Otherwise the MP3 is written beside the target and renamed over it once
     // complete: a conversion that fails or is stopped (a full disk, the
     // program closed) leaves an earlier file of that name as it was.
-    m_finalPath = target;
-    if (exists) {
-        if (char* real = ::realpath(target.c_str(), nullptr)) {
-            m_finalPath = real;
-            std::free(real);
-        }
+    int fd = m_replacement.Create(target);
+    if (fd < 0)
+        return nullptr;
+    std::FILE* file = ::fdopen(fd, "wb");
+    if (!file) {
+        const int error = errno;
+        ::close(fd);
+        m_replacement.Remove();
+        errno = error;
     }
-    const std::string folder = m_finalPath.substr(0, m_finalPath.find_last_of('/') + 1);
-    static std::atomic<unsigned> s_serial{0};
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::string part = folder + ".brelkos-" + std::to_string(::getpid()) + "-" +
-                                 std::to_string(s_serial++) + ".mp3.part";
-        // Created as any new file is (the umask applies), or with the mode of the file it replaces.
-        int fd = ::open(part.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno == EEXIST)
-            continue;
-        if (fd < 0)
-            return nullptr;
-        if (exists)
-            ::fchmod(fd, existing.st_mode & 07777);
-        std::FILE* file = ::fdopen(fd, "wb");
-        if (!file) {
-            const int error = errno;
-            ::close(fd);
-            ::unlink(part.c_str());
-            errno = error;
-            return nullptr;
-        }
-        m_partPath = part;
-        return file;
-    }
-    errno = EEXIST;
-    return nullptr;
+    return file;
 }
 
 bool EncoderThread::_finishMp3(std::FILE* mp3)
 {
-    if (m_partPath.empty())
+    if (!m_replacement.IsPending())
         return std::fclose(mp3) == 0;
     // On disk before it takes the old file's place.
     const bool synced = ::fsync(::fileno(mp3)) == 0;
@@ -210,21 +186,15 @@ bool EncoderThread::_finishMp3(std::FILE* mp3)
             errno = error;
         return false;
     }
-    if (::rename(m_partPath.c_str(), m_finalPath.c_str()) != 0)
-        return false;
-    m_partPath.clear();
-    return true;
+    return m_replacement.Commit();
 }
 
 int EncoderThread::_fail(int code, const wxString& text, std::FILE* mp3)
 {
     if (mp3)
         std::fclose(mp3);
-    if (!m_partPath.empty()) {
-        if (::unlink(m_partPath.c_str()) == 0)
-            LogText("EncoderThread :: Encode - Unfinished MP3 file removed : " + m_mp3Path);
-        m_partPath.clear();
-    }
+    if (m_replacement.Remove())
+        LogText("EncoderThread :: Encode - Unfinished MP3 file removed : " + m_mp3Path);
     if (!text.empty())
         _message(text);
     return code;

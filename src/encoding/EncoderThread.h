@@ -12,6 +12,7 @@
 #include <wx/string.h>
 #include <wx/thread.h>
 
+#include "files/ReplacementFile.h"
 #include "encoding/EncodingOptions.h"
 #include "lame/BladeEncoder.h"
 
@@ -70,8 +71,7 @@ private:
     EncodingOptions m_options;
     std::shared_ptr<EncodeObserver> m_observer;
     int m_lastProgress = -1;
-    std::string m_partPath;  // the new file while it is written; empty once in place
-    std::string m_finalPath; // where it goes: the target, links followed
+    ReplacementFile m_replacement; // the MP3 while it is written beside its target
 };
 
 } // namespace BrelkosPlayer

@@ -103,7 +103,7 @@ wxString FormMain::GetExecutableFolder() const
 }
 
 // GTK will not draw a slider or a check box below its themed minimum height
-// (a check box warns on every measure): keep the box of the layout but grow it
+// (a check box warns on every measure): keep the box the constructor gives it but grow it
 // around its centre line when the theme needs more.
 static void GrowToThemeHeight(wxWindow* control, const wxPoint& pos, const wxSize& size)
 {

@@ -100,7 +100,6 @@ public:
     void SetFileState(FileState state) { m_fileState = state; }
     PlayerState GetPlayState() const { return m_playState; }
     PlayerThread* GetPlayer() const { return m_player; }
-    const wxString& GetDisplayedName() const { return m_displayedName; }
     bool IsLoop() const { return m_loop; }
     bool IsRandom() const { return m_random; }
     TaskBarIcon* GetTaskBarIcon() const { return m_taskBarIcon.get(); }
@@ -191,7 +190,6 @@ private:
     std::unique_ptr<TaskBarIcon> m_taskBarIcon;
     std::unique_ptr<DesignTable> m_designs;
     const Design* m_selectedDesign = nullptr;
-    bool m_randomSeeded = false;
     bool m_inTray = false;
     bool m_playlistInTray = false;
 

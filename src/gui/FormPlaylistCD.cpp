@@ -7,7 +7,7 @@
 #include "gui/FormMain.h"
 #include "gui/FormPlaylist.h"
 #include "playback/SoundReport.h"
-#include "sound/SoundSystem.h"
+#include "playback/DiscTracks.h"
 
 namespace BrelkosPlayer {
 
@@ -44,47 +44,17 @@ void FormPlaylist::ListDriveTracks(int drive)
     if (drive < 0 || drive >= static_cast<int>(m_driveNames.GetCount()))
         return;
 
-    sound::System* system = nullptr;
-    int result = sound::System_Create(&system);
-    if (result != sound::OK)
-        ReportSoundError(result, kSource, kCreateLine);
-    if (!system)
+    static const DiscTracksReport report = {
+        kSource, {kCreateLine, 0 /* no version check */, kSetOutputLine, kInitLine}, kStreamLine, kSubSoundsLine};
+    wxArrayString addresses;
+    if (!ReadDiscTracks(m_driveNames[drive], report, addresses))
         return;
-    static const int searchOrder[] = {sound::OUTPUTTYPE_AUTODETECT, sound::OUTPUTTYPE_DSOUND,
-                                      sound::OUTPUTTYPE_WINMM, sound::OUTPUTTYPE_ASIO, sound::OUTPUTTYPE_NOSOUND};
-    for (int type : searchOrder) {
-        if ((result = system->setOutput(type)) != sound::OK)
-            ReportSoundError(result, kSource, kSetOutputLine);
-        if ((result = system->init(4095, 0, nullptr)) == sound::OK)
-            break;
-        ReportSoundError(result, kSource, kInitLine);
+    LogMessage("Tracks : %d", static_cast<int>(addresses.GetCount()));
+    for (const wxString& address : addresses) {
+        LogText(address);
+        if (!g_formMain->HasEntry(address))
+            g_formMain->AddFile(address);
     }
-
-    const wxString driveName = m_driveNames[drive];
-    sound::Sound* disc = nullptr;
-    result = system->createStream(driveName.utf8_str(), 0, nullptr, &disc);
-    if (result != sound::OK) {
-        ReportSoundError(result, kSource, kStreamLine);
-        disc = nullptr;
-    } else {
-        int tracks = 0;
-        result = disc->getNumSubSounds(&tracks);
-        if (result != sound::OK) {
-            ReportSoundError(result, kSource, kSubSoundsLine);
-        } else {
-            LogMessage("Tracks : %d", tracks);
-            for (int j = 0; j < tracks; ++j) {
-                wxString address = driveName + wxString::Format("%d", j);
-                LogText(address);
-                if (!g_formMain->HasEntry(address))
-                    g_formMain->AddFile(address);
-            }
-        }
-    }
-    if (disc)
-        disc->release();
-    system->close();
-    system->release();
 }
 
 } // namespace BrelkosPlayer

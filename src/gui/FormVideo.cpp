@@ -349,9 +349,10 @@ void FormVideo::VideoKeyDown(wxKeyEvent& event)
         event.Skip();
 }
 
-// The keys of the table are the other platform's virtual-key codes (Enter 13,
-// Escape 27, Space 32, Page Up 33, Page Down 34, Left 37, Right 39, keypad +
-// 107, keypad - 109); GTK delivers the toolkit's own codes for those keys.
+// The video keys of the README's "Keys" section. On GTK they arrive as the
+// toolkit's own codes, never as Windows virtual-key codes (Enter 13, Escape
+// 27, Space 32, Page Up 33, Page Down 34, Left 37, Right 39, keypad + 107,
+// keypad - 109).
 bool FormVideo::_handleKey(int keyCode)
 {
     switch (keyCode) {

@@ -5,7 +5,7 @@
 #include "gui/AppWindows.h"
 #include "gui/FormMain.h"
 #include "playback/SoundReport.h"
-#include "sound/SoundSystem.h"
+#include "playback/DiscTracks.h"
 
 namespace BrelkosPlayer {
 
@@ -64,35 +64,19 @@ void TaskBarIcon::OnMenu(wxCommandEvent& event)
 
 void TaskBarIcon::PlayCD(int driveIndex)
 {
-    static const char* const kSource = ".\\src\\gui\\TaskBarIcon";
+    // The lines under which these reports have always been known.
+    static const DiscTracksReport report = {".\\src\\gui\\TaskBarIcon", {}, 77, 80};
     g_formMain->Stop();
     if (driveIndex < 0 || driveIndex >= static_cast<int>(m_driveNames.GetCount()))
         return;
-    sound::System* system = CreateSoundSystem(kSource, false, false);
-    if (!system)
-        return;
-    wxString drive = m_driveNames[driveIndex];
-    sound::Sound* disc = nullptr;
-    int result = system->createStream(drive.utf8_str(), 0, nullptr, &disc);
-    if (result != sound::OK)
-        ReportSoundError(result, kSource, __LINE__);
-    int tracks = 0;
-    result = disc ? disc->getNumSubSounds(&tracks) : static_cast<int>(sound::ERR_INVALID_HANDLE);
-    if (result != sound::OK) {
-        ReportSoundError(result, kSource, __LINE__);
-        tracks = 0;
-    }
+    wxArrayString addresses;
+    ReadDiscTracks(m_driveNames[driveIndex], report, addresses);
     // Filed in the main window's store as well as shown, so the tracks play
     // one after another; addresses already listed are not added twice.
-    for (int j = 0; j < tracks; ++j) {
-        wxString address = drive + wxString::Format("%d", j);
+    for (const wxString& address : addresses) {
         if (!g_formMain->HasEntry(address))
             g_formMain->AddFile(address);
     }
-    if (disc)
-        disc->release();
-    system->close();
-    system->release();
 }
 
 } // namespace BrelkosPlayer

@@ -2,6 +2,7 @@
 
 #include "log/Logger.h"
 #include "playback/SoundReport.h"
+#include "playback/CreateSoundSystem.h"
 #include "sound/SoundSystem.h"
 
 namespace BrelkosPlayer {

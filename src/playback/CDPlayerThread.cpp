@@ -3,6 +3,7 @@
 #include "log/Logger.h"
 #include "playlist/MediaPath.h"
 #include "playback/SoundReport.h"
+#include "playback/CreateSoundSystem.h"
 #include "sound/SoundSystem.h"
 
 namespace BrelkosPlayer {

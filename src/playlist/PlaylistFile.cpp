@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "log/Logger.h"
+#include "files/ReplacementFile.h"
 #include "files/TextDecoder.h"
 
 namespace BrelkosPlayer {
@@ -59,25 +60,6 @@ bool WriteAll(int fd, const std::string& bytes)
         done += static_cast<size_t>(n);
     }
     return true;
-}
-
-// The umask can only be read with umask() by setting it, and a file another
-// thread creates meanwhile (an MP3 being converted) would get the wrong
-// permissions: read it from the kernel's status instead.
-mode_t CurrentUmask()
-{
-    mode_t mask = 022;
-    if (std::FILE* status = std::fopen("/proc/self/status", "r")) {
-        char line[256];
-        while (std::fgets(line, sizeof line, status)) {
-            if (std::strncmp(line, "Umask:", 6) == 0) {
-                mask = static_cast<mode_t>(std::strtoul(line + 6, nullptr, 8)) & 0777;
-                break;
-            }
-        }
-        std::fclose(status);
-    }
-    return mask;
 }
 
 } // namespace
@@ -145,29 +127,18 @@ bool PlaylistFile::Write(const wxString& path, const std::string& bytes)
     std::string target(path.fn_str());
     if (target.empty())
         return false;
+    // A folder, a device or a pipe is never replaced.
     struct stat existing;
-    bool exists = ::stat(target.c_str(), &existing) == 0;
-    if (exists && !S_ISREG(existing.st_mode))
+    if (::stat(target.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode))
         return false;
 
-    std::vector<char> temp(target.begin(), target.end());
-    const char suffix[] = ".XXXXXX";
-    temp.insert(temp.end(), suffix, suffix + sizeof suffix); // with the final NUL
-    int fd = ::mkstemp(temp.data());
+    ReplacementFile file;
+    int fd = file.Create(target);
     if (fd < 0)
         return false;
-    mode_t mode;
-    if (exists) {
-        mode = existing.st_mode & 07777;
-    } else {
-        mode = 0666 & ~CurrentUmask();
-    }
-    bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
     ok = ::close(fd) == 0 && ok;
-    ok = ok && ::rename(temp.data(), target.c_str()) == 0;
-    if (!ok)
-        ::unlink(temp.data());
-    return ok;
+    return ok && file.Commit(); // an unfinished file goes with `file`
 }
 
 } // namespace BrelkosPlayer

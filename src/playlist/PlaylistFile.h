@@ -24,7 +24,7 @@ public:
     // line (line breaks, NUL) is left out and logged: written as it is, it
     // would come back as other paths.
     static std::string Format(const wxArrayString& paths);
-    // Writes beside the target and renames over it, so the previous file
+    // Writes beside the target and renames over it (ReplacementFile), so the previous file
     // survives any failure. False when anything failed.
     static bool Write(const wxString& path, const std::string& bytes);
 

@@ -79,7 +79,7 @@ protected:
         });
         Click(ID_ENC_BROWSE);
     }
-    wxString WriteWav(const wxString& name, const encode_test::WavSpec& shape)
+    wxString WriteWav(const wxString& name, const encode_test::WavShape& shape)
     {
         wxString path = m_folder + "/" + name;
         EXPECT_TRUE(encode_test::WriteBytes(std::string(path.utf8_str()), encode_test::MakeWav(shape)));
@@ -238,7 +238,7 @@ TEST_F(EncodeWindowTest, CloseBoxOnlyHides)
 // already shows the last block.
 TEST_F(EncodeWindowTest, SuccessfulConversionHidesAndReturnsToInput)
 {
-    encode_test::WavSpec shape;
+    encode_test::WavShape shape;
     shape.frames = 44100 * 3;
     const wxString wav = WriteWav("song.wav", shape);
     Browse(wav);
@@ -268,7 +268,7 @@ TEST_F(EncodeWindowTest, SuccessfulConversionHidesAndReturnsToInput)
 
 TEST_F(EncodeWindowTest, FailedConversionShowsItsMessageAndWaitsForTerminer)
 {
-    encode_test::WavSpec shape;
+    encode_test::WavShape shape;
     shape.sampleRate = 96000;
     shape.frames = 1000;
     Browse(WriteWav("loud.wav", shape));
@@ -290,7 +290,7 @@ TEST_F(EncodeWindowTest, FailedConversionShowsItsMessageAndWaitsForTerminer)
 // truncate its own input.
 TEST_F(EncodeWindowTest, TypedPathOfTheMp3IsRefused)
 {
-    encode_test::WavSpec shape;
+    encode_test::WavShape shape;
     shape.frames = 5000;
     Browse(WriteWav("song.wav", shape));
     const wxString mp3 = m_folder + "/song.mp3";
@@ -310,7 +310,7 @@ TEST_F(EncodeWindowTest, TypedPathOfTheMp3IsRefused)
 // stops first and takes its unfinished MP3 with it.
 TEST_F(EncodeWindowTest, ClosingTheProgramStopsARunningConversion)
 {
-    encode_test::WavSpec shape;
+    encode_test::WavShape shape;
     shape.frames = 44100 * 60;
     Browse(WriteWav("long.wav", shape));
     m_form->GetOptions().quality = 3; // the slowest, so it is still running below

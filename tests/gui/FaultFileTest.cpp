@@ -278,7 +278,7 @@ TEST_F(FaultFileTest, AFullDiskDuringAConversionKeepsTheEarlierMp3)
     SmallDisk disk(256 << 10);
     if (!disk.IsMounted())
         GTEST_SKIP() << disk.Reason();
-    encode_test::WavSpec shape;
+    encode_test::WavShape shape;
     shape.frames = 44100 * 20; // about 400 kB of MP3 at the default settings
     const wxString wav = m_folder + "/in.wav";
     ASSERT_TRUE(WriteBytes(wav, encode_test::MakeWav(shape)));

@@ -182,7 +182,7 @@ protected:
     ClickOwner* m_owner = nullptr;
 };
 
-TEST_F(ImageButtonTest, NewButtonHasDocumentedDefaults)
+TEST_F(ImageButtonTest, NewButtonIsBorderlessGreyWithBlackLabelsAndNoImages)
 {
     auto* button = new ImageButton(m_owner->m_panel, ID_TEST_BUTTON, "OK", wxPoint(0, 0), wxSize(33, 29));
     EXPECT_EQ("button", button->GetName());

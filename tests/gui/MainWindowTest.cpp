@@ -84,7 +84,7 @@ TEST_F(MainWindowTest, FrameAndControlsStandWhereTheyBelong)
     EXPECT_EQ(form->GetButton(ID_PLAY)->GetName(), "button");
 
     // Sliders keep their box's place and width; the theme may make them taller
-    // around the same centre line, never shorter than the layout's box.
+    // around the same centre line, never shorter than the box FormMain gives them.
     struct SliderBox {
         wxSlider* slider;
         int id;

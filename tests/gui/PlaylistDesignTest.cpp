@@ -6,7 +6,6 @@
 
 #include "PlaylistTest.h"
 #include "configuration/Design.h"
-#include "gui/FormEncode.h"
 #include "gui/FormSearch.h"
 
 namespace playlist_test {
@@ -156,73 +155,6 @@ TEST_F(PlaylistTest, DesignColoursReachTheScreen)
     wxPoint inResults(results->GetSize().x / 2, results->GetSize().y - 20);
     EXPECT_TRUE(
         testing_support::WaitFor([&] { return PixelAt(results, inResults) == design.listColor; }, 3000));
-}
-
-// Whether some pixel of the area differs from the background: text was drawn.
-bool HasInk(wxWindow* window, const wxRect& area, const wxColour& background)
-{
-    wxImage image = Capture(window);
-    if (!image.IsOk())
-        return false;
-    for (int y = area.y; y < area.GetBottom() && y < image.GetHeight(); ++y) {
-        for (int x = area.x; x < area.GetRight() && x < image.GetWidth(); ++x) {
-            if (wxColour(image.GetRed(x, y), image.GetGreen(x, y), image.GetBlue(x, y)) != background)
-                return true;
-        }
-    }
-    return false;
-}
-
-// Pictures of every window in the design the sample configuration selects,
-// for the documentation: set BRELKOS_SCREENSHOTS to a folder to write them.
-TEST_F(PlaylistTest, ScreenshotsOfTheSelectedDesign)
-{
-    const char* folder = std::getenv("BRELKOS_SCREENSHOTS");
-    if (!folder)
-        GTEST_SKIP() << "BRELKOS_SCREENSHOTS not set";
-    const Design* design = m_main->GetSelectedDesign();
-    ASSERT_NE(design, nullptr);
-    if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
-        wxImage::AddHandler(new wxPNGHandler);
-    m_main->AddFile(Data("tone.mp3"));
-    m_main->AddFile(Data("tone.wav"));
-    m_main->AddFile(Data("tone.ogg"));
-    m_main->AddFile(Data("tone.wma"));
-    Select(FormPlaylist::Audio, 1);
-    FormSearch* search = m_playlist->GetSearchWindow();
-    search->Move(310, 0);
-    Click(BrelkosPlayer::ID_PLAYLIST_SEARCH);
-    search->GetTextField()->SetValue("tone");
-    BrelkosPlayer::FormEncode* encode = BrelkosPlayer::g_formEncode;
-    if (encode) {
-        encode->Move(610, 0);
-        encode->Show(true);
-    }
-    // Wait until the names are on the screen in both lists.
-    wxListBox* box = List(FormPlaylist::Audio).GetListBox();
-    wxListBox* results = search->GetResultList();
-    EXPECT_TRUE(testing_support::WaitFor(
-        [&] {
-            return HasInk(box, wxRect(4, 4, 100, 14), design->listColor) &&
-                   HasInk(results, wxRect(4, 4, 100, 14), design->listColor);
-        },
-        5000));
-    struct Shot {
-        wxWindow* window;
-        const char* file;
-    };
-    const Shot shots[] = {{m_main, "design-main-window.png"},
-                          {m_playlist, "design-playlist-window.png"},
-                          {search, "design-search-window.png"},
-                          {encode, "design-encode-window.png"}};
-    for (const Shot& shot : shots) {
-        if (!shot.window)
-            continue;
-        EXPECT_TRUE(Capture(shot.window).SaveFile(wxString(folder) + "/" + shot.file, wxBITMAP_TYPE_PNG))
-            << shot.file;
-    }
-    if (encode)
-        encode->Show(false);
 }
 
 } // namespace

@@ -247,9 +247,9 @@ TEST_F(VideoWindowTest, KeysCallTheMainWindow)
 
 TEST_F(VideoWindowTest, OtherKeysDoNothingAndStayInTheVideoWindow)
 {
-    // The other platform's codes of the table are ordinary characters here
-    // (39 is the apostrophe, 37 '%'); the main window's keys (Delete) are not
-    // the video window's.
+    // Windows virtual-key codes of the README's video keys are ordinary
+    // characters here (39 is the apostrophe, 37 '%'); the main window's keys
+    // (Delete) are not the video window's.
     wxSlider* position = m_main->GetPositionSlider();
     wxSlider* volume = m_main->GetVolumeSlider();
     position->SetValue(500);

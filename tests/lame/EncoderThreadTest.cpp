@@ -24,7 +24,7 @@ bool Contains(const std::string& text, const std::string& part)
     return text.find(part) != std::string::npos;
 }
 
-std::string WriteWav(const std::string& folder, const std::string& name, const WavSpec& shape)
+std::string WriteWav(const std::string& folder, const std::string& name, const WavShape& shape)
 {
     std::string path = folder + "/" + name;
     EXPECT_TRUE(WriteBytes(path, MakeWav(shape)));
@@ -138,12 +138,12 @@ TEST(EncoderThread, ConvertsWavFilesThatDecodeToTheirLength)
 {
     struct Case {
         const char* name;
-        WavSpec wav;
+        WavShape wav;
         EncodingOptions options;
         int expectedBitrate;
     };
     auto shape = [](std::uint32_t rate, std::uint16_t channels, std::uint32_t frames) {
-        WavSpec s;
+        WavShape s;
         s.sampleRate = rate;
         s.channels = channels;
         s.frames = frames;
@@ -167,11 +167,11 @@ TEST(EncoderThread, ConvertsWavFilesThatDecodeToTheirLength)
         {"32 kHz stereo", shape(32000, 2, 40000), options(44100, 1, 320), 320},
         {"48 kHz stereo", shape(48000, 2, 48000), options(48000, 0, 160), 160},
     };
-    WavSpec extras = shape(44100, 2, 30000);
+    WavShape extras = shape(44100, 2, 30000);
     extras.formatSize = 18;
     extras.extraChunks = {{"fact", 4}, {"LIST", 40}};
     cases.push_back({"18-byte fmt, fact and LIST chunks", extras, options(44100, 0, 128), 128});
-    WavSpec shortBlock = shape(44100, 2, 1152 * 20 + 77);
+    WavShape shortBlock = shape(44100, 2, 1152 * 20 + 77);
     shortBlock.extraDataBytes = 3;
     cases.push_back({"short last block, odd data size", shortBlock, options(44100, 0, 128), 128});
 
@@ -208,7 +208,7 @@ TEST(EncoderThread, ConvertsWavFilesThatDecodeToTheirLength)
 TEST(EncoderThread, VbrFollowsItsBitratesAndLogsThem)
 {
     const std::string folder = TempFolder();
-    WavSpec wav;
+    WavShape wav;
     wav.frames = 88200;
     const std::string in = WriteWav(folder, "in.wav", wav);
     EncodingOptions options;
@@ -233,7 +233,7 @@ TEST(EncoderThread, VbrFollowsItsBitratesAndLogsThem)
 TEST(EncoderThread, LogsWhatTheEncoderCouldNotDoAsAsked)
 {
     const std::string folder = TempFolder();
-    WavSpec wav;
+    WavShape wav;
     wav.frames = 4410;
     const std::string in = WriteWav(folder, "in.wav", wav);
 
@@ -264,7 +264,7 @@ TEST(EncoderThread, LogsWhatTheEncoderCouldNotDoAsAsked)
 TEST(EncoderThread, LogsTheFirstChunkAfterTheFormat)
 {
     const std::string folder = TempFolder();
-    WavSpec wav;
+    WavShape wav;
     wav.frames = 2000;
     wav.extraChunks = {{"LIST", 20}, {"fact", 4}};
     Conversion run = Convert(EncodingOptions(), WriteWav(folder, "in.wav", wav), folder + "/out.mp3");
@@ -278,7 +278,7 @@ TEST(EncoderThread, LogsTheFirstChunkAfterTheFormat)
 TEST(EncoderThread, EmptyDataChunkGivesOnlyTheFlushedBytes)
 {
     const std::string folder = TempFolder();
-    WavSpec wav;
+    WavShape wav;
     wav.frames = 0;
     const std::string mp3 = folder + "/out.mp3";
     Conversion run = Convert(EncodingOptions(), WriteWav(folder, "in.wav", wav), mp3);
@@ -292,42 +292,43 @@ TEST(EncoderThread, RefusedInputsGiveTheirMessageAndLeaveNoFile)
 {
     struct Case {
         const char* name;
-        WavSpec wav;
+        WavShape wav;
         int code;
         const char* message;
     };
-    auto with = [](void (*edit)(WavSpec&)) {
-        WavSpec s;
+    auto with = [](void (*edit)(WavShape&)) {
+        WavShape s;
         s.frames = 5000;
         edit(s);
         return s;
     };
     const std::vector<Case> cases = {
-        {"LIST first", with([](WavSpec& s) { s.listFirst = true; }), 3, kInvalid},
-        {"empty file", with([](WavSpec& s) { s.cutBytes = 1u << 30; }), 3, kInvalid},
-        {"float", with([](WavSpec& s) {
+        {"LIST first", with([](WavShape& s) { s.listFirst = true; }), 3, kInvalid},
+        {"empty file", with([](WavShape& s) { s.cutBytes = 1u << 30; }), 3, kInvalid},
+        {"float", with([](WavShape& s) {
              s.formatTag = 3;
              s.bitsPerSample = 32;
          }),
          4, kCompressed},
-        {"MP3 in WAV", with([](WavSpec& s) {
+        {"MP3 in WAV", with([](WavShape& s) {
              s.formatTag = 85;
              s.formatSize = 30;
          }),
          4, kCompressed},
-        {"96 kHz", with([](WavSpec& s) { s.sampleRate = 96000; }), 5, kRate},
-        {"44 kHz", with([](WavSpec& s) { s.sampleRate = 44000; }), 5, kRate},
-        {"truncated data", with([](WavSpec& s) { s.cutBytes = 1000; }), 3, kInvalid},
-        {"ends before data", with([](WavSpec& s) { s.noData = true; }), 3, kInvalid},
-        {"chunk past the end", with([](WavSpec& s) {
+        {"96 kHz", with([](WavShape& s) { s.sampleRate = 96000; }), 5, kRate},
+        {"44 kHz", with([](WavShape& s) { s.sampleRate = 44000; }), 5, kRate},
+        {"truncated data", with([](WavShape& s) { s.cutBytes = 1000; }), 3, kInvalid},
+        {"ends before data", with([](WavShape& s) { s.noData = true; }), 3, kInvalid},
+        {"chunk past the end", with([](WavShape& s) {
              s.noData = true;
              s.extraChunks = {{"LIST", 64}};
              s.cutBytes = 8;
          }),
          3, kInvalid},
-        {"8-bit", with([](WavSpec& s) { s.bitsPerSample = 8; }), 8, "Seuls les WAV 16 bits sont supportés"},
-        {"24-bit", with([](WavSpec& s) { s.bitsPerSample = 24; }), 8, "Seuls les WAV 16 bits sont supportés"},
-        {"six channels", with([](WavSpec& s) { s.channels = 6; }), 8,
+        {"8-bit", with([](WavShape& s) { s.bitsPerSample = 8; }), 8, "Seuls les WAV 16 bits sont supportés"},
+        {"24-bit", with([](WavShape& s) { s.bitsPerSample = 24; }), 8,
+         "Seuls les WAV 16 bits sont supportés"},
+        {"six channels", with([](WavShape& s) { s.channels = 6; }), 8,
          "Seuls les WAV mono ou stéréo sont supportés"},
     };
     const std::string folder = TempFolder();
@@ -364,7 +365,7 @@ TEST(EncoderThread, MissingPathsAndFilesFailWithoutMessage)
 TEST(EncoderThread, RefusesToWriteOverItsInput)
 {
     const std::string folder = TempFolder();
-    WavSpec wav;
+    WavShape wav;
     wav.frames = 3000;
     const std::string path = WriteWav(folder, "song.mp3", wav);
     const std::string original = ReadBytes(path);
@@ -383,7 +384,7 @@ TEST(EncoderThread, RefusesToWriteOverItsInput)
 TEST(EncoderThread, OverwritesAnEarlierMp3)
 {
     const std::string folder = TempFolder();
-    WavSpec wav;
+    WavShape wav;
     wav.frames = 8000;
     const std::string mp3 = folder + "/out.mp3";
     ASSERT_TRUE(WriteBytes(mp3, std::string(100000, 'z')));
@@ -397,7 +398,7 @@ TEST(EncoderThread, OverwritesAnEarlierMp3)
 TEST(EncoderThread, Mp3ThatCannotBeCreatedIsReported)
 {
     const std::string folder = TempFolder();
-    WavSpec wav;
+    WavShape wav;
     wav.frames = 3000;
     const std::string mp3 = folder + "/no/such/folder/out.mp3";
     Conversion run = Convert(EncodingOptions(), WriteWav(folder, "in.wav", wav), mp3);
@@ -413,7 +414,7 @@ TEST(EncoderThread, Mp3ThatCannotBeCreatedIsReported)
 TEST(EncoderThread, FailedWriteRemovesThePartialMp3)
 {
     const std::string folder = TempFolder();
-    WavSpec wav;
+    WavShape wav;
     wav.frames = 44100 * 10;
     const std::string in = WriteWav(folder, "in.wav", wav);
     const std::string mp3 = folder + "/out.mp3";
@@ -449,7 +450,7 @@ TEST(EncoderThread, FailedWriteToADeviceLeavesTheDevice)
     if (stat("/dev/full", &before) != 0 || !S_ISCHR(before.st_mode))
         GTEST_SKIP() << "no /dev/full here";
     const std::string folder = TempFolder();
-    WavSpec wav;
+    WavShape wav;
     wav.frames = 44100;
     Conversion run = Convert(EncodingOptions(), WriteWav(folder, "in.wav", wav), "/dev/full");
     EXPECT_EQ(run.code, EncoderThread::EncodeWriteFailed);
@@ -465,7 +466,7 @@ TEST(EncoderThread, FailedWriteToADeviceLeavesTheDevice)
 TEST(EncoderThread, UsesTheOptionsAsTheyWereAtItsStart)
 {
     const std::string folder = TempFolder();
-    WavSpec wav;
+    WavShape wav;
     wav.frames = 22050;
     const std::string in = WriteWav(folder, "in.wav", wav);
     const std::string mp3 = folder + "/out.mp3";

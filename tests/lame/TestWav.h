@@ -13,7 +13,7 @@
 
 namespace encode_test {
 
-struct WavSpec {
+struct WavShape {
     std::uint32_t sampleRate = 44100;
     std::uint16_t channels = 2;
     std::uint16_t bitsPerSample = 16;
@@ -53,7 +53,7 @@ inline std::int16_t ToneSample(std::uint32_t frame, std::uint16_t channel, std::
     return static_cast<std::int16_t>(10000.0 * std::sin(2.0 * M_PI * frequency * frame / rate));
 }
 
-inline std::string MakeWav(const WavSpec& shape)
+inline std::string MakeWav(const WavShape& shape)
 {
     const std::uint32_t bytesPerSample = shape.bitsPerSample / 8 ? shape.bitsPerSample / 8 : 1;
     std::string data;

@@ -7,20 +7,20 @@
 
 using BrelkosPlayer::WavReader;
 using encode_test::MakeWav;
-using encode_test::WavSpec;
+using encode_test::WavShape;
 
 namespace {
 
 struct HeaderCase {
     const char* name;
-    WavSpec shape;
+    WavShape shape;
     WavReader::Status format; // ReadFormat's answer
     WavReader::Status data;   // FindData's answer, when the format passed
 };
 
-WavSpec Shape(void (*edit)(WavSpec&))
+WavShape Shape(void (*edit)(WavShape&))
 {
-    WavSpec shape;
+    WavShape shape;
     shape.frames = 1000;
     edit(shape);
     return shape;
@@ -43,66 +43,67 @@ TEST(WavReader, HeadersAreAcceptedOrRefusedByTheirFirstFault)
 {
     using S = WavReader::Status;
     const std::vector<HeaderCase> cases = {
-        {"plain 44.1 kHz stereo", Shape([](WavSpec&) {}), S::WavOk, S::WavOk},
-        {"mono 8 kHz", Shape([](WavSpec& s) {
+        {"plain 44.1 kHz stereo", Shape([](WavShape&) {}), S::WavOk, S::WavOk},
+        {"mono 8 kHz", Shape([](WavShape& s) {
              s.channels = 1;
              s.sampleRate = 8000;
          }),
          S::WavOk, S::WavOk},
-        {"11025 Hz", Shape([](WavSpec& s) { s.sampleRate = 11025; }), S::WavOk, S::WavOk},
-        {"12000 Hz", Shape([](WavSpec& s) { s.sampleRate = 12000; }), S::WavOk, S::WavOk},
-        {"18-byte format chunk", Shape([](WavSpec& s) { s.formatSize = 18; }), S::WavOk, S::WavOk},
-        {"fact and LIST before data", Shape([](WavSpec& s) {
+        {"11025 Hz", Shape([](WavShape& s) { s.sampleRate = 11025; }), S::WavOk, S::WavOk},
+        {"12000 Hz", Shape([](WavShape& s) { s.sampleRate = 12000; }), S::WavOk, S::WavOk},
+        {"18-byte format chunk", Shape([](WavShape& s) { s.formatSize = 18; }), S::WavOk, S::WavOk},
+        {"fact and LIST before data", Shape([](WavShape& s) {
              s.extraChunks = {{"fact", 4}, {"LIST", 30}};
          }),
          S::WavOk, S::WavOk},
-        {"empty data chunk", Shape([](WavSpec& s) { s.frames = 0; }), S::WavOk, S::WavOk},
-        {"LIST before fmt", Shape([](WavSpec& s) { s.listFirst = true; }), S::WavInvalid, S::WavOk},
-        {"float samples", Shape([](WavSpec& s) {
+        {"empty data chunk", Shape([](WavShape& s) { s.frames = 0; }), S::WavOk, S::WavOk},
+        {"LIST before fmt", Shape([](WavShape& s) { s.listFirst = true; }), S::WavInvalid, S::WavOk},
+        {"float samples", Shape([](WavShape& s) {
              s.formatTag = 3;
              s.bitsPerSample = 32;
          }),
          S::WavNotPcm, S::WavOk},
-        {"MP3 in WAV", Shape([](WavSpec& s) {
+        {"MP3 in WAV", Shape([](WavShape& s) {
              s.formatTag = 85;
              s.formatSize = 30;
          }),
          S::WavNotPcm, S::WavOk},
-        {"96 kHz", Shape([](WavSpec& s) { s.sampleRate = 96000; }), S::WavBadSampleRate, S::WavOk},
-        {"44 kHz", Shape([](WavSpec& s) { s.sampleRate = 44000; }), S::WavBadSampleRate, S::WavOk},
-        {"8-bit samples", Shape([](WavSpec& s) { s.bitsPerSample = 8; }), S::WavBadSampleWidth, S::WavOk},
-        {"24-bit samples", Shape([](WavSpec& s) { s.bitsPerSample = 24; }), S::WavBadSampleWidth, S::WavOk},
-        {"six channels", Shape([](WavSpec& s) { s.channels = 6; }), S::WavBadChannels, S::WavOk},
-        {"no channel", Shape([](WavSpec& s) { s.channels = 0; }), S::WavBadChannels, S::WavOk},
-        {"format chunk under 16 bytes", Shape([](WavSpec& s) { s.formatSize = 14; }), S::WavInvalid, S::WavOk},
-        {"format chunk past the end", Shape([](WavSpec& s) {
+        {"96 kHz", Shape([](WavShape& s) { s.sampleRate = 96000; }), S::WavBadSampleRate, S::WavOk},
+        {"44 kHz", Shape([](WavShape& s) { s.sampleRate = 44000; }), S::WavBadSampleRate, S::WavOk},
+        {"8-bit samples", Shape([](WavShape& s) { s.bitsPerSample = 8; }), S::WavBadSampleWidth, S::WavOk},
+        {"24-bit samples", Shape([](WavShape& s) { s.bitsPerSample = 24; }), S::WavBadSampleWidth, S::WavOk},
+        {"six channels", Shape([](WavShape& s) { s.channels = 6; }), S::WavBadChannels, S::WavOk},
+        {"no channel", Shape([](WavShape& s) { s.channels = 0; }), S::WavBadChannels, S::WavOk},
+        {"format chunk under 16 bytes", Shape([](WavShape& s) { s.formatSize = 14; }), S::WavInvalid,
+         S::WavOk},
+        {"format chunk past the end", Shape([](WavShape& s) {
              s.formatSize = 40;
              s.frames = 0;
              s.noData = true;
              s.cutBytes = 10;
          }),
          S::WavInvalid, S::WavOk},
-        {"no data chunk", Shape([](WavSpec& s) { s.noData = true; }), S::WavOk, S::WavInvalid},
-        {"no data chunk after a LIST", Shape([](WavSpec& s) {
+        {"no data chunk", Shape([](WavShape& s) { s.noData = true; }), S::WavOk, S::WavInvalid},
+        {"no data chunk after a LIST", Shape([](WavShape& s) {
              s.noData = true;
              s.extraChunks = {{"LIST", 12}};
          }),
          S::WavOk, S::WavInvalid},
-        {"chunk size past the end", Shape([](WavSpec& s) {
+        {"chunk size past the end", Shape([](WavShape& s) {
              s.extraChunks = {{"LIST", 12}};
              s.noData = true;
              s.cutBytes = 4;
          }),
          S::WavOk, S::WavInvalid},
-        {"data size past the end", Shape([](WavSpec& s) { s.cutBytes = 100; }), S::WavOk, S::WavInvalid},
-        {"data size of 0xFFFFFFFF", Shape([](WavSpec& s) { s.dataSizeField = 0xFFFFFFFF; }), S::WavOk,
+        {"data size past the end", Shape([](WavShape& s) { s.cutBytes = 100; }), S::WavOk, S::WavInvalid},
+        {"data size of 0xFFFFFFFF", Shape([](WavShape& s) { s.dataSizeField = 0xFFFFFFFF; }), S::WavOk,
          S::WavInvalid},
-        {"cut inside the data header", Shape([](WavSpec& s) {
+        {"cut inside the data header", Shape([](WavShape& s) {
              s.frames = 0;
              s.cutBytes = 3;
          }),
          S::WavOk, S::WavInvalid},
-        {"cut inside the format chunk", Shape([](WavSpec& s) {
+        {"cut inside the format chunk", Shape([](WavShape& s) {
              s.frames = 0;
              s.cutBytes = 30;
          }),
@@ -137,7 +138,7 @@ TEST(WavReader, GarbageAndEmptyInputsEndInvalid)
 
 TEST(WavReader, ReportsTheFormatFields)
 {
-    WavSpec shape;
+    WavShape shape;
     shape.sampleRate = 22050;
     shape.channels = 1;
     shape.formatSize = 18;
@@ -157,7 +158,7 @@ TEST(WavReader, ReportsTheFormatFields)
 
 TEST(WavReader, FirstChunkIdKeepsOnlyPrintableBytes)
 {
-    WavSpec shape;
+    WavShape shape;
     shape.frames = 10;
     shape.extraChunks = {{std::string("a\x01%s", 4), 2}};
     std::istringstream in(MakeWav(shape));
@@ -170,7 +171,7 @@ TEST(WavReader, FirstChunkIdKeepsOnlyPrintableBytes)
 TEST(WavReader, ReadsWholeFramesAsTheFileHoldsThem)
 {
     for (std::uint16_t channels : {1, 2}) {
-        WavSpec shape;
+        WavShape shape;
         shape.channels = channels;
         shape.frames = 1000;
         shape.extraDataBytes = 1; // a partial frame at the end is left out
@@ -205,7 +206,7 @@ TEST(WavReader, UnseekableStreamEndsAtItsLastByte)
         pos_type seekoff(off_type, std::ios_base::seekdir, std::ios_base::openmode) override { return -1; }
         pos_type seekpos(pos_type, std::ios_base::openmode) override { return -1; }
     };
-    WavSpec shape;
+    WavShape shape;
     shape.frames = 1000;
     shape.cutBytes = 400;
     Unseekable buffer(MakeWav(shape));
@@ -220,7 +221,7 @@ TEST(WavReader, UnseekableStreamEndsAtItsLastByte)
     EXPECT_EQ(total, 900u);
     EXPECT_TRUE(reader.ReadFailed());
 
-    WavSpec lost;
+    WavShape lost;
     lost.noData = true;
     lost.extraChunks = {{"LIST", 50}};
     lost.cutBytes = 10;

@@ -69,7 +69,7 @@ TEST(DesignTableTest, EveryColourKeyFillsItsOwnField)
     }
 }
 
-TEST(DesignTableTest, NewDesignStartsFromTheDocumentedValues)
+TEST(DesignTableTest, NewDesignLeavesWindowColoursUnsetAndButtonsGreyOnBlack)
 {
     Reading r(Lines({"[styles]", "name plain", "[end]"}));
     const Design* d = r.table.Find("plain");
@@ -151,6 +151,13 @@ TEST(DesignTableTest, SelectedAppliesOnlyADesignDefinedAboveIt)
     Reading trailing(Lines({"[styles]", "name a", "name b", "selected a \t", "[end]"}));
     ASSERT_EQ(trailing.applied.size(), 1u);
     EXPECT_EQ(trailing.applied[0]->name, "a");
+
+    // Among several designs the named one, not the first that exists.
+    Reading second(Lines({"[styles]", "name a", "GeneralColor red", "name b", "GeneralColor blue", "name c",
+                          "selected b", "[end]"}));
+    ASSERT_EQ(second.applied.size(), 1u);
+    EXPECT_EQ(second.applied[0], second.table.Find("b"));
+    EXPECT_EQ(second.applied[0]->generalColor, wxColour(0, 0, 255));
 }
 
 TEST(DesignTableTest, TheFirstDesignOfANameWins)
