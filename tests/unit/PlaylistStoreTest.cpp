@@ -125,8 +125,8 @@ TEST_F(PlaylistStoreTest, DrawIndexScalesTheDrawToTheListAndStaysInIt)
         size_t n;
         size_t k;
     };
-    const Case cases[] = {{0, 5, 0},     {10922, 3, 0}, {10923, 3, 1},
-                          {16384, 2, 1}, {32767, 3, 2}, {40000, 3, 2}};
+    const Case cases[] = {{0, 5, 0},     {10922, 3, 0}, {10923, 3, 1}, {16384, 2, 1},
+                          {13107, 5, 1}, {32767, 3, 2}, {40000, 3, 2}};
     for (const Case& c : cases)
         EXPECT_EQ(PlaylistStore::DrawIndex(c.r, c.n), c.k) << c.r << " of " << c.n;
 }
