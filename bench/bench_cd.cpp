@@ -60,7 +60,7 @@ private:
 
         std::vector<double> listing, firstAdvance;
         for (int run = 0; run < 7; ++run) {
-            form->GetCDList().Clear();
+            form->ClearPlaylist();
             auto start = Clock::now();
             std::unique_ptr<wxMenu> menu(g_formPlaylist->BuildDriveMenu());
             int drive = static_cast<int>(g_formPlaylist->GetDriveNames().GetCount()) - 1;

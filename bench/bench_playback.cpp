@@ -168,7 +168,7 @@ private:
             wxString path = wxString::FromUTF8(files[i].c_str());
             if (i == 1) {
                 form->Stop();
-                form->SetCurrentFile(path);
+                form->SelectFile(path);
             }
             auto start = Clock::now();
             form->SetFile(path, true, true);
@@ -186,7 +186,7 @@ private:
         // The ogg ended by itself and the short mp3 after it started: measure
         // that gap from the expected end of the ogg.
         form->Stop();
-        form->SetCurrentFile(wxString::FromUTF8(files[1].c_str()));
+        form->SelectFile(wxString::FromUTF8(files[1].c_str()));
         form->SetFile(wxString::FromUTF8(files[1].c_str()), true, true);
         Until([&] { return Position(form) > 0; });
         form->GetPlayer()->SetPosition(0.95f);

@@ -68,7 +68,7 @@ wxEND_EVENT_TABLE()
 
 FormMain::FormMain(const wxString& executablePath)
     : wxFrame(nullptr, wxID_ANY, "Brelko's Player", wxPoint(0, 0), wxSize(296, 185), kFrameStyle, "frame"),
-      m_currentList(&m_audioList), m_executable(executablePath), m_designs(new DesignTable)
+      m_executable(executablePath), m_designs(new DesignTable)
 {
     m_logger.reset(new Logger(GetExecutableFolder() + "/BrelkosPlayer.log"));
     g_formMain = this;
@@ -78,7 +78,7 @@ FormMain::FormMain(const wxString& executablePath)
     // window manager's events.
     AppIcon();
     m_taskBarIcon.reset(new TaskBarIcon);
-    m_currentList = &m_audioList;
+    m_store.SetCurrentKind(PlaylistStore::Audio);
 }
 
 FormMain::~FormMain()
@@ -193,12 +193,12 @@ void FormMain::SecondInit(const wxArrayString& args)
     g_formEncode = new FormEncode(this);
     g_formEncode->Show(false);
 
-    m_audioList.Clear();
-    m_playedList.Clear();
+    m_store.Clear(PlaylistStore::Audio);
+    m_store.ClearPlayed();
     m_player = nullptr;
     m_lastFolder.clear();
-    m_currentFile.clear();
-    m_loop = false;
+    m_store.SetCurrentFile(wxString());
+    m_store.SetLoop(false);
     m_stopping = false;
     m_fileState = NoFile;
 
@@ -213,12 +213,12 @@ void FormMain::SecondInit(const wxArrayString& args)
     if (args.GetCount() > 1) {
         for (size_t i = 1; i < args.GetCount(); ++i)
             AddFile(args[i]);
-        if (!m_audioList.IsEmpty())
-            SetFile(m_audioList[0], true, true);
-        else if (!m_videoList.IsEmpty())
-            SetFile(m_videoList[0], true, true);
-        else if (!m_cdList.IsEmpty())
-            SetFile(m_cdList[0], true, true);
+        for (PlaylistStore::Kind kind : {PlaylistStore::Audio, PlaylistStore::Video, PlaylistStore::CD}) {
+            if (!m_store.GetList(kind).IsEmpty()) {
+                SetFile(m_store.GetList(kind)[0], true, true);
+                break;
+            }
+        }
     }
 }
 
@@ -257,12 +257,12 @@ void FormMain::SetFolderChooser(FolderChooser chooser)
 
 void FormMain::CheckLoopClick(wxCommandEvent& event)
 {
-    m_loop = event.IsChecked();
+    m_store.SetLoop(event.IsChecked());
 }
 
 void FormMain::CheckRandomClick(wxCommandEvent& event)
 {
-    m_random = event.IsChecked();
+    m_store.SetRandom(event.IsChecked());
 }
 
 void FormMain::BtnPreviousClick(wxCommandEvent&)

@@ -1,5 +1,5 @@
-// The main window and the single controller of playback: it owns the three
-// path lists, the played list, the file and play states and the current player.
+// The main window and the single controller of playback: it owns the
+// playlist store, the file and play states and the current player.
 #pragma once
 
 #include <atomic>
@@ -11,6 +11,7 @@
 
 #include "playback/PlayerOwner.h"
 #include "playback/PlayerState.h"
+#include "playlist/PlaylistStore.h"
 
 class wxCheckBox;
 class wxPanel;
@@ -70,9 +71,19 @@ public:
     void StepVolume(int step);
     // The play button: resume, or start the current file.
     void PlayCommand();
+    // Takes path as the file to start unless one is chosen already; nothing
+    // is loaded (a click on a playlist entry).
+    void SelectFile(const wxString& path);
+    // Readies the window to take path as its new file: whatever is active or
+    // loaded is stopped first, so SetFile starts the path asked for.
+    void PrepareToPlay(const wxString& path);
+    // PrepareToPlay, then start path (a double click on an entry).
+    void PlayEntry(const wxString& path);
 
     // Playlist store (FormMainPlaylist.cpp)
     void ShufflePlaylist();
+    // Empties the three lists, the played list and the playlist window.
+    void ClearPlaylist();
     void RemoveCurrentEntry();
     void SavePlaylist(const wxString& path);
     void LoadPlaylist(const wxString& path);
@@ -85,23 +96,22 @@ public:
     void PlayerProgress(unsigned long serial, int sliderValue) override;
     void EndOfMedia(unsigned long serial) override;
 
-    // State read and set by the playlist, search, video windows and the tray icon.
-    wxArrayString& GetAudioList() { return m_audioList; }
-    wxArrayString& GetVideoList() { return m_videoList; }
-    wxArrayString& GetCDList() { return m_cdList; }
-    const wxArrayString& GetPlayedList() const { return m_playedList; }
+    // State read by the playlist, search, video windows and the tray icon;
+    // they change it only through the operations above.
+    const wxArrayString& GetAudioList() const { return m_store.GetList(PlaylistStore::Audio); }
+    const wxArrayString& GetVideoList() const { return m_store.GetList(PlaylistStore::Video); }
+    const wxArrayString& GetCDList() const { return m_store.GetList(PlaylistStore::CD); }
+    const wxArrayString& GetPlayedList() const { return m_store.GetPlayedList(); }
     // Whether the path is in the audio, video or CD list (exact comparison).
-    bool HasEntry(const wxString& path) const;
-    const wxArrayString& GetCurrentList() const { return *m_currentList; }
-    bool CurrentListIsAudio() const { return m_currentList == &m_audioList; }
-    const wxString& GetCurrentFile() const { return m_currentFile; }
-    void SetCurrentFile(const wxString& path) { m_currentFile = path; }
+    bool HasEntry(const wxString& path) const { return m_store.Has(path); }
+    const wxArrayString& GetCurrentList() const { return m_store.GetCurrentList(); }
+    bool CurrentListIsAudio() const { return m_store.GetCurrentKind() == PlaylistStore::Audio; }
+    const wxString& GetCurrentFile() const { return m_store.GetCurrentFile(); }
     FileState GetFileState() const { return m_fileState; }
-    void SetFileState(FileState state) { m_fileState = state; }
     PlayerState GetPlayState() const { return m_playState; }
     PlayerThread* GetPlayer() const { return m_player; }
-    bool IsLoop() const { return m_loop; }
-    bool IsRandom() const { return m_random; }
+    bool IsLoop() const { return m_store.IsLoop(); }
+    bool IsRandom() const { return m_store.IsRandom(); }
     TaskBarIcon* GetTaskBarIcon() const { return m_taskBarIcon.get(); }
     wxString GetExecutableFolder() const;
 
@@ -169,18 +179,14 @@ private:
     void _advanceAfterEnd(unsigned long serial);
     void _endPlayer();
     void _setTitleName(const wxString& path);
+    // Shows path as the playlist window's entry and readies it as SetFile's
+    // first stages do.
+    void _selectInPlaylist(const wxString& path);
 
     // State
-    wxArrayString m_audioList;
-    wxArrayString m_videoList;
-    wxArrayString m_cdList;
-    wxArrayString m_playedList;
-    wxArrayString* m_currentList;
+    PlaylistStore m_store;
     wxString m_lastFolder;
-    wxString m_currentFile;
     wxString m_displayedName;
-    bool m_loop = false;
-    bool m_random = false;
     std::atomic<bool> m_stopping{false};
     FileState m_fileState = NoFile;
     PlayerState m_playState = Stopped;

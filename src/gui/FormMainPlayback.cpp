@@ -1,7 +1,5 @@
 // The main window's playback control: which player plays what, the transport
 // operations and the choice of the next file.
-#include <cstdlib>
-#include <ctime>
 #include <sstream>
 #include <wx/icon.h>
 #include <wx/filename.h>
@@ -70,7 +68,7 @@ bool FormMain::LoadFile(const wxString& path)
 
     if (IsVideoFile(path)) {
         Trace("FormMain :: LoadFile - Video\n");
-        m_currentList = &m_videoList;
+        m_store.SetCurrentKind(PlaylistStore::Video);
         if (g_videoCtrl && g_videoCtrl->Load(path)) {
             s_videoMode = true;
             return true;
@@ -83,10 +81,10 @@ bool FormMain::LoadFile(const wxString& path)
     Trace("FormMain :: LoadFile - Not Video\n");
     if (IsAudioFile(path)) {
         m_player = new AudioPlayerThread(this);
-        m_currentList = &m_audioList;
+        m_store.SetCurrentKind(PlaylistStore::Audio);
     } else {
         m_player = new CDPlayerThread(this);
-        m_currentList = &m_cdList;
+        m_store.SetCurrentKind(PlaylistStore::CD);
     }
     if (m_player->Load(path))
         return true;
@@ -101,7 +99,7 @@ void FormMain::SetFile(const wxString& path, bool load, bool start)
         return;
     }
     if (m_fileState == NoFile) {
-        m_currentFile = path;
+        m_store.SetCurrentFile(path);
         m_fileState = Initialised;
         Trace("FormMain :: SetFile - Initialised\n");
     }
@@ -117,7 +115,7 @@ void FormMain::SetFile(const wxString& path, bool load, bool start)
     if (m_player) {
         m_lengthValue->SetLabel(m_player->GetMediaTime());
         Play();
-        m_playedList.Add(path);
+        m_store.MarkPlayed(path);
         m_fileState = Started;
         m_positionSlider->Enable();
     }
@@ -164,7 +162,38 @@ void FormMain::PlayCommand()
     if (m_playState == Paused)
         Play();
     else if (m_playState != Playing)
-        SetFile(m_currentFile, true, true);
+        SetFile(m_store.GetCurrentFile(), true, true);
+}
+
+void FormMain::SelectFile(const wxString& path)
+{
+    SetFile(path, false, false);
+}
+
+void FormMain::PrepareToPlay(const wxString& path)
+{
+    // Paused counts as active too: SetFile would otherwise find the old file
+    // started and ignore the new one.
+    if (m_playState == Playing || m_playState == Paused)
+        Stop();
+    // A file chosen or loaded earlier would also win over the new one.
+    if (m_fileState != NoFile && m_store.GetCurrentFile() != path) {
+        if (m_player || s_videoMode)
+            Stop();
+        m_fileState = NoFile;
+    }
+}
+
+void FormMain::PlayEntry(const wxString& path)
+{
+    PrepareToPlay(path);
+    SetFile(path, true, true);
+}
+
+void FormMain::_selectInPlaylist(const wxString& path)
+{
+    if (g_formPlaylist && g_formPlaylist->SelectEntryByPath(path))
+        SetFile(path, true, false);
 }
 
 void FormMain::Pause()
@@ -216,59 +245,26 @@ void FormMain::StartNextFile()
     // tried, at most once per entry, so a list of broken files ends.
     size_t failures = 0;
     for (;;) {
-        const wxArrayString& list = *m_currentList;
-        size_t n = list.GetCount();
-        // Duplicate paths can leave no entry outside the played list even
-        // though the list is longer: then it counts as played through.
-        bool remaining = false;
-        for (size_t i = 0; i < n && !remaining; ++i)
-            remaining = n > m_playedList.GetCount() && m_playedList.Index(list[i]) == wxNOT_FOUND;
-        if (!m_random)
-            remaining = n > m_playedList.GetCount();
-        wxString candidate;
-        if (remaining) {
-            if (m_random) {
-                std::srand(static_cast<unsigned>(std::time(nullptr)));
-                do {
-                    int r = std::rand() % 32768;
-                    size_t k = static_cast<size_t>(r * (1.0 / 32768.0) * n);
-                    candidate = list[k < n ? k : n - 1];
-                } while (m_playedList.Index(candidate) != wxNOT_FOUND);
-                if (g_formPlaylist)
-                    g_formPlaylist->SelectEntryByPath(candidate);
-            } else {
-                int i = list.Index(m_currentFile);
-                // After the last entry, go on from the first: entries remain unplayed.
-                size_t next = i == wxNOT_FOUND ? 0 : static_cast<size_t>(i) + 1;
-                if (next < n) {
-                    candidate = list[next];
-                    if (g_formPlaylist)
-                        g_formPlaylist->SelectNextEntry();
-                } else {
-                    candidate = list[0];
-                    if (g_formPlaylist)
-                        g_formPlaylist->SelectEntryByPath(candidate);
-                }
-            }
-        } else if (m_loop && n > 0) {
-            m_playedList.Clear();
-            candidate = list[0];
+        PlaylistStore::Next next = m_store.ChooseNext();
+        switch (next.how) {
+        case PlaylistStore::Following:
             if (g_formPlaylist)
-                g_formPlaylist->SelectEntryByPath(candidate);
-        } else {
-            m_playedList.Clear();
+                g_formPlaylist->SelectNextEntry();
+            break;
+        case PlaylistStore::Jump:
+        case PlaylistStore::Loop: _selectInPlaylist(next.path); break;
+        case PlaylistStore::End:
             if (g_videoCtrl)
                 g_videoCtrl->Show(false);
             SetTitle("Brelko's Player");
             return;
         }
 
-        SetFile(candidate, true, true);
+        SetFile(next.path, true, true);
         if (m_fileState == Started || (s_videoMode && m_fileState == FileLoaded))
             return;
-        if (++failures > n)
+        if (!m_store.ContinueAfterFailure(next, failures))
             return;
-        m_playedList.Add(candidate);
         _endPlayer();
         m_fileState = NoFile;
     }
@@ -280,24 +276,19 @@ void FormMain::PreviousFile()
         LogMessage("FormMain :: PreviousFile - End - Player thread null");
         return;
     }
-    if (m_playedList.IsEmpty())
+    if (m_store.GetPlayedList().IsEmpty())
         return;
     m_positionSlider->SetValue(0);
     bool active = m_playState == Playing || m_playState == Paused;
     Stop();
-    int current = m_playedList.Index(m_currentFile);
-    if (current != wxNOT_FOUND)
-        m_playedList.RemoveAt(current);
-    if (m_playedList.IsEmpty()) {
+    wxString previous;
+    if (!m_store.ChoosePrevious(previous)) {
         if (g_videoCtrl)
             g_videoCtrl->Show(false);
         return;
     }
-    wxString previous = m_playedList.Last();
     m_positionSlider->SetValue(0);
-    m_playedList.RemoveAt(m_playedList.Index(previous));
-    if (g_formPlaylist)
-        g_formPlaylist->SelectEntryByPath(previous);
+    _selectInPlaylist(previous);
     SetFile(previous, true, active);
 }
 
@@ -336,19 +327,9 @@ void FormMain::AddFile(const wxString& path)
         LogMessage("ERROR : FormMain :: AddFile - Void file name");
         return;
     }
-    bool video = IsVideoFile(path);
-    if ((video || IsAudioFile(path)) && wxFileName::FileExists(path))
-        (video ? m_videoList : m_audioList).Add(path);
-    else
-        m_cdList.Add(path);
+    m_store.Add(path);
     if (g_formPlaylist)
         g_formPlaylist->AddFileByKind(path);
-}
-
-bool FormMain::HasEntry(const wxString& path) const
-{
-    return m_audioList.Index(path) != wxNOT_FOUND || m_videoList.Index(path) != wxNOT_FOUND ||
-           m_cdList.Index(path) != wxNOT_FOUND;
 }
 
 void FormMain::AddFolder(const wxString& folder)

@@ -1,7 +1,5 @@
 // The main window's operations on its whole store: shuffle, delete the
 // current entry, save and load the playlist file.
-#include <cstdlib>
-#include <ctime>
 #include <unordered_set>
 #include <wx/filename.h>
 #include <wx/wupdlock.h>
@@ -18,28 +16,16 @@ namespace BrelkosPlayer {
 
 void FormMain::ShufflePlaylist()
 {
-    if (m_audioList.IsEmpty())
+    if (m_store.GetList(PlaylistStore::Audio).IsEmpty())
         return;
-    if (g_formPlaylist)
-        g_formPlaylist->ClearAudioVideoLists();
-    wxArrayString result;
-    result.Alloc(m_audioList.GetCount());
-    while (!m_audioList.IsEmpty()) {
-        size_t n = m_audioList.GetCount();
-        // Seeded again before every draw: draws within one second repeat.
-        std::srand(static_cast<unsigned>(std::time(nullptr)));
-        int r = std::rand() % 32768;
-        size_t k = static_cast<size_t>(r * (1.0 / 32768.0) * n);
-        result.Add(m_audioList[k]);
-        m_audioList.RemoveAt(k);
-        if (g_formPlaylist)
-            g_formPlaylist->AddFileByKind(result.Last());
-    }
-    m_audioList = result;
+    m_store.ShuffleAudio();
+    if (!g_formPlaylist)
+        return;
+    g_formPlaylist->ClearAudioVideoLists();
     // The video entries were cleared from the window with the audio ones;
     // show them again so the window holds what the store holds.
-    if (g_formPlaylist) {
-        for (const wxString& path : m_videoList)
+    for (PlaylistStore::Kind kind : {PlaylistStore::Audio, PlaylistStore::Video}) {
+        for (const wxString& path : m_store.GetList(kind))
             g_formPlaylist->AddFileByKind(path);
     }
 }
@@ -52,22 +38,26 @@ void FormMain::RemoveCurrentEntry()
     // disagree; the CD list cannot be edited from the window.
     if (g_formPlaylist->CanDeleteSelected()) {
         FormPlaylist::ListKind kind = g_formPlaylist->GetCurrentKind();
-        wxArrayString& list = kind == FormPlaylist::Audio ? m_audioList : m_videoList;
-        int index = list.Index(g_formPlaylist->GetCurrentPath(kind), true);
-        if (index != wxNOT_FOUND)
-            list.RemoveAt(index);
+        m_store.Remove(kind == FormPlaylist::Audio ? PlaylistStore::Audio : PlaylistStore::Video,
+                       g_formPlaylist->GetCurrentPath(kind));
         if (kind == FormPlaylist::Video && s_videoMode && g_formVideo)
             g_formVideo->Show(false);
     }
     g_formPlaylist->DeleteSelected();
 }
 
+void FormMain::ClearPlaylist()
+{
+    m_store.ClearAll();
+    if (g_formPlaylist)
+        g_formPlaylist->ClearAllLists();
+}
+
 void FormMain::SavePlaylist(const wxString& path)
 {
     wxArrayString paths;
-    paths.Alloc(m_audioList.GetCount() + m_videoList.GetCount() + m_cdList.GetCount());
-    for (const wxArrayString* list : {&m_audioList, &m_videoList, &m_cdList}) {
-        for (const wxString& entry : *list)
+    for (PlaylistStore::Kind kind : {PlaylistStore::Audio, PlaylistStore::Video, PlaylistStore::CD}) {
+        for (const wxString& entry : m_store.GetList(kind))
             paths.Add(entry);
     }
     if (!PlaylistFile::Write(path, PlaylistFile::Format(paths)))
@@ -85,16 +75,10 @@ void FormMain::LoadPlaylist(const wxString& path)
         LogMessage("ERROR : FormMain :: NextFile - End - Can't read playlist file");
         return;
     }
-    m_audioList.Clear();
-    m_videoList.Clear();
-    m_cdList.Clear();
-    // Starts of the old lists would count against the new ones and end them early.
-    m_playedList.Clear();
+    ClearPlaylist();
     std::unique_ptr<wxWindowUpdateLocker> freeze;
-    if (g_formPlaylist) {
-        g_formPlaylist->ClearAllLists();
+    if (g_formPlaylist)
         freeze.reset(new wxWindowUpdateLocker(g_formPlaylist));
-    }
     // The lists were emptied above, so "already in the store" means "added
     // by an earlier line"; an empty text is never stored.
     std::unordered_set<wxString> stored;

@@ -207,36 +207,16 @@ void FormPlaylist::SelectNextEntry()
     list.SelectIndex(index + 1);
 }
 
-void FormPlaylist::SelectEntryByPath(const wxString& path)
+bool FormPlaylist::SelectEntryByPath(const wxString& path)
 {
     TrackList& list = _audioOrVideo();
     int index = list.GetPaths().Index(path, true);
     if (index == wxNOT_FOUND || index >= static_cast<int>(list.GetListBox()->GetCount())) {
         list.ForgetCurrent();
-        return;
+        return false;
     }
     list.SelectIndex(index);
-    _takeAsCurrentFile(path);
-    if (!path.empty() && g_formMain && g_formMain->GetFileState() == Initialised &&
-        g_formMain->LoadFile(path)) {
-        g_formMain->SetFileState(FileLoaded);
-        ConsoleTrace("FormMain :: SetFile - Loaded\n");
-    }
-}
-
-// Stores the path as the main window's file the way SetFile's first stage
-// does; nothing is loaded.
-void FormPlaylist::_takeAsCurrentFile(const wxString& path)
-{
-    if (path.empty()) {
-        LogMessage("FormMain :: SetFile - End - Void file name");
-        return;
-    }
-    if (g_formMain && g_formMain->GetFileState() == NoFile) {
-        g_formMain->SetCurrentFile(path);
-        g_formMain->SetFileState(Initialised);
-        ConsoleTrace("FormMain :: SetFile - Initialised\n");
-    }
+    return true;
 }
 
 void FormPlaylist::_selectEntry(TrackList& list)
@@ -246,7 +226,8 @@ void FormPlaylist::_selectEntry(TrackList& list)
     if (box->IsEmpty() || selection < 0 || selection >= list.GetCount())
         return;
     list.SelectIndex(selection);
-    _takeAsCurrentFile(list.GetCurrentPath());
+    if (g_formMain)
+        g_formMain->SelectFile(list.GetCurrentPath());
 }
 
 void FormPlaylist::_playEntry(TrackList& list)
@@ -256,26 +237,7 @@ void FormPlaylist::_playEntry(TrackList& list)
     if (!g_formMain || box->IsEmpty() || box->GetSelection() == wxNOT_FOUND || index < 0 ||
         index >= static_cast<int>(box->GetCount()))
         return;
-    wxString path = list.GetCurrentPath();
-    PrepareToPlay(path);
-    g_formMain->SetFile(path, true, true);
-}
-
-void FormPlaylist::PrepareToPlay(const wxString& path)
-{
-    if (!g_formMain)
-        return;
-    // Paused counts as active too: SetFile would otherwise find the old file
-    // started and ignore the new one.
-    PlayerState state = g_formMain->GetPlayState();
-    if (state == Playing || state == Paused)
-        g_formMain->Stop();
-    // A file chosen or loaded earlier would also win over the new one.
-    if (g_formMain->GetFileState() != NoFile && g_formMain->GetCurrentFile() != path) {
-        if (g_formMain->GetPlayer() || FormMain::s_videoMode)
-            g_formMain->Stop();
-        g_formMain->SetFileState(NoFile);
-    }
+    g_formMain->PlayEntry(list.GetCurrentPath());
 }
 
 bool FormPlaylist::CanDeleteSelected()

@@ -52,7 +52,9 @@ public:
     void ClearAudioVideoLists();
     void ClearAllLists();
     void SelectNextEntry();
-    void SelectEntryByPath(const wxString& path);
+    // Selects the entry of the current list (audio, or video for the other
+    // pages) with exactly this path; false when there is none.
+    bool SelectEntryByPath(const wxString& path);
 
     ListKind GetCurrentKind() const { return m_currentKind; }
     // "Audio", "Video" or "CD".
@@ -65,10 +67,6 @@ public:
     // Removes the selected entry of the current list (audio or video only);
     // false, with a log line, when nothing could be removed.
     bool DeleteSelected();
-
-    // Readies the main window to take path as its new file: whatever is active
-    // or loaded is stopped first, so SetFile starts the path asked for.
-    void PrepareToPlay(const wxString& path);
 
     // Key commands; false for keys that are not ours.
     bool HandleKey(int keyCode);
@@ -96,7 +94,6 @@ private:
     TrackList& _audioOrVideo();
     void _selectEntry(TrackList& list);
     void _playEntry(TrackList& list);
-    void _takeAsCurrentFile(const wxString& path);
     bool _choosePlaylistFile(bool save, wxString& path);
     void _showDriveMenu();
 

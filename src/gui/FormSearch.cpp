@@ -173,10 +173,8 @@ void FormSearch::LBSearchDblClick(wxCommandEvent&)
     wxString path = m_source->GetPaths()[index];
     m_source->GetListBox()->SetSelection(index);
     LogMessage("FormSearch :: LBSearchDblClick - %d", index);
-    if (g_formPlaylist)
-        g_formPlaylist->PrepareToPlay(path);
-    else if (g_formMain && g_formMain->GetPlayState() == Playing)
-        g_formMain->Stop();
+    if (g_formMain)
+        g_formMain->PrepareToPlay(path);
     LogText("FormSearch :: LBSearchDblClick - " + path);
     if (g_formMain)
         g_formMain->SetFile(path, true, true);

@@ -97,7 +97,7 @@ TEST_F(FaultPathTest, AddFolderAndAddFileFindEveryNameAndEachPlays)
               static_cast<int>(std::size(kOddNames)));
 
     const wxArrayString paths = m_form->GetAudioList();
-    m_form->GetAudioList().Clear();
+    m_form->ClearPlaylist();
     for (const wxString& path : paths)
         m_form->AddFile(path);
     ExpectEveryNameFiledAsAudio();
