@@ -23,6 +23,15 @@ launch $tone ! lamemp3enc target=bitrate cbr=true bitrate=64 ! filesink location
 launch $tone ! vorbisenc quality=0.1 ! oggmux ! filesink location=tone.ogg
 launch $tone ! avenc_wmav2 bitrate=64000 ! asfmux ! filesink location=tone.wma
 launch $tone ! avenc_ac3 bitrate=96000 ! filesink location=tone.ac3
+# Two CBR encodings end to end, 1.5 s at 128 kbit/s then 0.5 s at 32: without a
+# Xing/LAME header the length is estimated from the bitrate, and falls short.
+part() { echo "audiotestsrc num-buffers=$1 samplesperbuffer=882 wave=sine freq=440 volume=0.3 ! audio/x-raw,rate=44100,channels=2"; }
+launch $(part 75) ! lamemp3enc target=bitrate cbr=true bitrate=128 ! filesink location=tworates-1.mp3
+launch $(part 25) ! lamemp3enc target=bitrate cbr=true bitrate=32 ! filesink location=tworates-2.mp3
+cat tworates-1.mp3 tworates-2.mp3 > tworates.mp3
+rm tworates-1.mp3 tworates-2.mp3
+# A broadcast ASF, as a live stream sends it: no index, and every seek refused.
+launch $tone ! avenc_wmav2 bitrate=32000 ! asfmux streamable=true ! filesink location=live.wma
 
 # Broken audio.
 : > empty.mp3
@@ -62,4 +71,4 @@ launch matroskamux name=m ! filesink location=clip.mkv \
 # An AVI header followed by bytes that mean nothing (the same bytes every run).
 { printf 'RIFF\x00\x10\x00\x00AVI LIST'; LC_ALL=C awk 'BEGIN { srand(7); for (i = 0; i < 4080; i++) printf "%c", int(rand() * 256) }'; } > broken.avi
 
-du -cb tone.* empty.mp3 truncated.ogg notmedia.wav clip.* broken.avi | tail -n 1
+du -cb tone.* tworates.mp3 live.wma empty.mp3 truncated.ogg notmedia.wav clip.* broken.avi | tail -n 1

@@ -2,6 +2,7 @@
 // what a channel answers once it has stopped.
 #include "SoundTestSupport.h"
 
+#include <algorithm>
 #include <cmath>
 
 using namespace soundtest;
@@ -92,6 +93,36 @@ TEST_F(ChannelTest, SeekPastTheEndEndsTheChannel)
     EXPECT_LE(positionOf(channel), length);
     EXPECT_TRUE(waitUntil([&] { return !playing(channel); }, 1s));
     EXPECT_EQ(positionOf(channel), length);
+}
+
+// A live stream refuses every seek: the one asked for stays pending, and the
+// position shows its target, the length.
+TEST_F(ChannelTest, SeekPastTheEndOfAStreamThatCannotSeekShowsTheLength)
+{
+    sound::Sound* live = load("live.wma");
+    ASSERT_NE(live, nullptr);
+    sound::Channel* channel = play(live, true);
+    ASSERT_EQ(channel->setPosition(lengthOf(live) + 60000, sound::TIMEUNIT_MS), sound::OK);
+    EXPECT_EQ(positionOf(channel), lengthOf(live));
+}
+
+// The length of an mp3 without a Xing/LAME header is estimated at load; this
+// one's bitrate drops near its end, so it plays on past that length.
+TEST_F(ChannelTest, PlayingPastAnUnderestimatedLengthShowsTheLength)
+{
+    sound::Sound* mp3 = load("tworates.mp3");
+    ASSERT_NE(mp3, nullptr);
+    const unsigned estimate = lengthOf(mp3);
+    sound::Channel* channel = play(mp3);
+    ASSERT_EQ(channel->setPosition(estimate - 200, sound::TIMEUNIT_MS), sound::OK);
+    unsigned highest = 0;
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            highest = std::max(highest, positionOf(channel));
+            return !playing(channel);
+        },
+        3s));
+    EXPECT_EQ(highest, estimate);
 }
 
 TEST_F(ChannelTest, VolumeAndMuteAreAccepted)
