@@ -16,14 +16,13 @@ class wxCheckBox;
 class wxPanel;
 class wxSlider;
 class wxStaticText;
-class wxMediaEvent;
 
 namespace BrelkosPlayer {
 
 class DesignTable;
 class ImageButton;
 class Logger;
-class PlayerThread;
+class Player;
 class TaskBarIcon;
 struct Design;
 
@@ -81,9 +80,10 @@ public:
     void SetSimpleDesign(const Design* design);
     const Design* GetSelectedDesign() const { return m_selectedDesign; }
 
-    // PlayerOwner, called on the player's thread.
+    // PlayerOwner, called on the player's thread (the video player's: the GUI thread).
     void PlayerProgress(unsigned long serial, int sliderValue) override;
     void EndOfMedia(unsigned long serial) override;
+    void MediaReady(unsigned long serial) override;
 
     // State read and set by the playlist, search, video windows and the tray icon.
     wxArrayString& GetAudioList() { return m_audioList; }
@@ -99,7 +99,7 @@ public:
     FileState GetFileState() const { return m_fileState; }
     void SetFileState(FileState state) { m_fileState = state; }
     PlayerState GetPlayState() const { return m_playState; }
-    PlayerThread* GetPlayer() const { return m_player; }
+    Player* GetPlayer() const { return m_player.get(); }
     bool IsLoop() const { return m_loop; }
     bool IsRandom() const { return m_random; }
     TaskBarIcon* GetTaskBarIcon() const { return m_taskBarIcon.get(); }
@@ -123,11 +123,6 @@ public:
     static void SetFileChooser(FileChooser chooser);
     static void SetFolderChooser(FolderChooser chooser);
     const wxString& GetLastFolder() const { return m_lastFolder; }
-
-    // Shared with the video window and the tray icon.
-    static bool s_videoMode;
-    static bool s_videoEnded;
-    static bool s_videoSizing;
 
     static bool IsAudioFile(const wxString& path);
     static bool IsVideoFile(const wxString& path);
@@ -162,12 +157,12 @@ private:
     void _onSize(wxSizeEvent& event);
     void _placePlaylist();
     void _onClose(wxCloseEvent& event);
-    void _onMediaStop(wxMediaEvent& event);
-    void _onMediaLoaded(wxMediaEvent& event);
 
     // The GUI-thread half of the end of a medium.
     void _advanceAfterEnd(unsigned long serial);
     void _endPlayer();
+    // Ends the current player unless it stays after a stop (Player::StaysAfterStop).
+    void _releasePlayer();
     void _setTitleName(const wxString& path);
 
     // State
@@ -184,7 +179,7 @@ private:
     std::atomic<bool> m_stopping{false};
     FileState m_fileState = NoFile;
     PlayerState m_playState = Stopped;
-    PlayerThread* m_player = nullptr;
+    std::unique_ptr<Player> m_player;
     wxFileName m_executable;
     std::unique_ptr<Logger> m_logger;
     std::unique_ptr<TaskBarIcon> m_taskBarIcon;

@@ -56,7 +56,7 @@ void FormMain::RemoveCurrentEntry()
         int index = list.Index(g_formPlaylist->GetCurrentPath(kind), true);
         if (index != wxNOT_FOUND)
             list.RemoveAt(index);
-        if (kind == FormPlaylist::Video && s_videoMode && g_formVideo)
+        if (kind == FormPlaylist::Video && g_formVideo && g_formVideo->GetPlayer())
             g_formVideo->Show(false);
     }
     g_formPlaylist->DeleteSelected();

@@ -272,7 +272,7 @@ void FormPlaylist::PrepareToPlay(const wxString& path)
         g_formMain->Stop();
     // A file chosen or loaded earlier would also win over the new one.
     if (g_formMain->GetFileState() != NoFile && g_formMain->GetCurrentFile() != path) {
-        if (g_formMain->GetPlayer() || FormMain::s_videoMode)
+        if (g_formMain->GetPlayer())
             g_formMain->Stop();
         g_formMain->SetFileState(NoFile);
     }
