@@ -17,6 +17,7 @@ namespace video_test {
 namespace {
 
 using testing_support::DataFile;
+using testing_support::Pump;
 using testing_support::ReadLog;
 using testing_support::WaitFor;
 
@@ -153,6 +154,22 @@ TEST_F(VideoPlaybackTest, SwitchingVideosReportsNothingOfThePreviousOne)
     EXPECT_FALSE(WaitFor([this] { return m_stopNotifications > 0; }, 300));
     EXPECT_EQ(Count(Console(), "Can't load"), 0u);
     EXPECT_EQ(m_ctrl->GetPath(), DataFile("clip.mkv"));
+}
+
+TEST_F(VideoPlaybackTest, NewsFromAVideoPlayerAlreadyLetGoIsDropped)
+{
+    ASSERT_TRUE(StartVideo(DataFile("clip.avi")));
+    unsigned long old = m_main->GetPlayer()->GetSerial();
+    ASSERT_TRUE(StartVideo(DataFile("clip.mp4")));
+    m_main->Pause();
+    // The first video's failure and readiness, arriving after the next one took over.
+    m_main->EndOfMedia(old);
+    m_main->MediaReady(old);
+    Pump(50);
+    EXPECT_TRUE(VideoMode());
+    EXPECT_TRUE(m_video->IsShown());
+    EXPECT_EQ(m_main->GetPlayState(), Paused);
+    EXPECT_EQ(m_main->GetFileState(), FileLoaded);
 }
 
 TEST_F(VideoPlaybackTest, BackToBackLoadsReportOnlyTheLastMedium)
