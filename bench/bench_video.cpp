@@ -30,6 +30,7 @@
 #include "gui/BrelkoCtrl.h"
 #include "gui/FormMain.h"
 #include "gui/FormVideo.h"
+#include "gui/VideoPlayer.h"
 
 // Last: Xlib defines macros (None, Status, Bool) that other headers use as names.
 #include <X11/Xlib.h>
@@ -103,6 +104,13 @@ bool Wait(const std::function<bool()>& predicate, int timeoutMs)
 // The test pattern's colour bars: the first frame is bright all over. The
 // pixels are read from the X server as another program would: GTK's own view
 // of the screen in this process misses what the video sink paints.
+// The video window's player has played its video to the end.
+bool VideoEnded()
+{
+    VideoPlayer* player = g_formVideo ? g_formVideo->GetPlayer() : nullptr;
+    return player && player->HasEnded();
+}
+
 bool FrameOnScreen(Display* display)
 {
     if (!g_formVideo || !g_formVideo->IsShown() || !g_videoCtrl)
@@ -150,7 +158,7 @@ struct StartTimes {
 StartTimes StartClip(FormMain* main, const wxString& path, Display* display)
 {
     StartTimes times;
-    if (FormMain::s_videoMode)
+    if (main->GetPlayer())
         main->Stop();
     // Stopped and off the screen first, so that this run's state and frame are seen.
     Wait([display] { return g_videoCtrl->GetState() == wxMEDIASTATE_STOPPED && !FrameOnScreen(display); },
@@ -277,15 +285,15 @@ private:
         }
 
         // The whole clip, from the double-click to its end.
-        if (FormMain::s_videoMode)
+        if (main->GetPlayer())
             main->Stop();
         Wait([] { return g_videoCtrl->GetState() == wxMEDIASTATE_STOPPED; }, 2000);
         XCloseDisplay(display);
         double playStart = NowMs();
         double playCpu = SelfCpuMs();
         main->SetFile(wxString::FromUTF8(clip.c_str()), true, true);
-        RunLoop((kSeconds + 20) * 1000, [] { return FormMain::s_videoEnded; });
-        bool ended = FormMain::s_videoEnded;
+        RunLoop((kSeconds + 20) * 1000, [] { return VideoEnded(); });
+        bool ended = VideoEnded();
         double playWall = NowMs() - playStart;
         double playPercent = 100.0 * (SelfCpuMs() - playCpu) / playWall;
 

@@ -25,7 +25,7 @@
 #include "gui/FormVideo.h"
 #include "gui/ImageButton.h"
 #include "gui/TaskBarIcon.h"
-#include "playback/PlayerThread.h"
+#include "playback/Player.h"
 
 namespace BrelkosPlayer {
 
@@ -41,10 +41,6 @@ bool DecorationsKnown(const wxWindow* frame)
     return wxSystemSettings::GetMetric(wxSYS_CAPTION_Y, frame) >= 0;
 }
 } // namespace
-
-bool FormMain::s_videoMode = false;
-bool FormMain::s_videoEnded = false;
-bool FormMain::s_videoSizing = false;
 
 wxBEGIN_EVENT_TABLE(FormMain, wxFrame)
     EVT_CHAR_HOOK(FormMain::OnKey)
@@ -72,7 +68,6 @@ FormMain::FormMain(const wxString& executablePath)
 {
     m_logger.reset(new Logger(GetExecutableFolder() + "/BrelkosPlayer.log"));
     g_formMain = this;
-    s_videoMode = s_videoEnded = s_videoSizing = false;
     _createControls();
     // At start rather than at the first minimise, in the middle of the
     // window manager's events.
@@ -195,7 +190,7 @@ void FormMain::SecondInit(const wxArrayString& args)
 
     m_store.Clear(PlaylistStore::Audio);
     m_store.ClearPlayed();
-    m_player = nullptr;
+    m_player.reset();
     m_lastFolder.clear();
     m_store.SetCurrentFile(wxString());
     m_store.SetLoop(false);
@@ -204,8 +199,6 @@ void FormMain::SecondInit(const wxArrayString& args)
 
     g_formVideo = new FormVideo(this);
     g_videoCtrl = new BrelkoCtrl(g_formVideo);
-    g_videoCtrl->Bind(wxEVT_MEDIA_STOP, &FormMain::_onMediaStop, this);
-    g_videoCtrl->Bind(wxEVT_MEDIA_LOADED, &FormMain::_onMediaLoaded, this);
 
     m_designs->ReadFile(GetExecutableFolder() + "/BrelkosPlayer.cfg",
                         [this](const Design* design) { SetSimpleDesign(design); });

@@ -17,14 +17,13 @@ class wxCheckBox;
 class wxPanel;
 class wxSlider;
 class wxStaticText;
-class wxMediaEvent;
 
 namespace BrelkosPlayer {
 
 class DesignTable;
 class ImageButton;
 class Logger;
-class PlayerThread;
+class Player;
 class TaskBarIcon;
 struct Design;
 
@@ -92,9 +91,10 @@ public:
     void SetSimpleDesign(const Design* design);
     const Design* GetSelectedDesign() const { return m_selectedDesign; }
 
-    // PlayerOwner, called on the player's thread.
+    // PlayerOwner, called on the player's thread (the video player's: the GUI thread).
     void PlayerProgress(unsigned long serial, int sliderValue) override;
     void EndOfMedia(unsigned long serial) override;
+    void MediaReady(unsigned long serial) override;
 
     // State read by the playlist, search, video windows and the tray icon;
     // they change it only through the operations above.
@@ -109,7 +109,7 @@ public:
     const wxString& GetCurrentFile() const { return m_store.GetCurrentFile(); }
     FileState GetFileState() const { return m_fileState; }
     PlayerState GetPlayState() const { return m_playState; }
-    PlayerThread* GetPlayer() const { return m_player; }
+    Player* GetPlayer() const { return m_player.get(); }
     bool IsLoop() const { return m_store.IsLoop(); }
     bool IsRandom() const { return m_store.IsRandom(); }
     TaskBarIcon* GetTaskBarIcon() const { return m_taskBarIcon.get(); }
@@ -133,11 +133,6 @@ public:
     static void SetFileChooser(FileChooser chooser);
     static void SetFolderChooser(FolderChooser chooser);
     const wxString& GetLastFolder() const { return m_lastFolder; }
-
-    // Shared with the video window and the tray icon.
-    static bool s_videoMode;
-    static bool s_videoEnded;
-    static bool s_videoSizing;
 
     static bool IsAudioFile(const wxString& path);
     static bool IsVideoFile(const wxString& path);
@@ -172,12 +167,12 @@ private:
     void _onSize(wxSizeEvent& event);
     void _placePlaylist();
     void _onClose(wxCloseEvent& event);
-    void _onMediaStop(wxMediaEvent& event);
-    void _onMediaLoaded(wxMediaEvent& event);
 
     // The GUI-thread half of the end of a medium.
     void _advanceAfterEnd(unsigned long serial);
     void _endPlayer();
+    // Ends the current player unless it stays after a stop (Player::StaysAfterStop).
+    void _releasePlayer();
     void _setTitleName(const wxString& path);
     // Shows path as the playlist window's entry and readies it as SetFile's
     // first stages do.
@@ -190,7 +185,7 @@ private:
     std::atomic<bool> m_stopping{false};
     FileState m_fileState = NoFile;
     PlayerState m_playState = Stopped;
-    PlayerThread* m_player = nullptr;
+    std::unique_ptr<Player> m_player;
     wxFileName m_executable;
     std::unique_ptr<Logger> m_logger;
     std::unique_ptr<TaskBarIcon> m_taskBarIcon;

@@ -13,6 +13,7 @@
 #include "gui/FormPlaylist.h"
 #include "gui/FormVideo.h"
 #include "gui/TaskBarIcon.h"
+#include "gui/VideoPlayer.h"
 #include "playback/AudioPlayerThread.h"
 #include "playback/CDPlayerThread.h"
 #include "files/FolderFiles.h"
@@ -50,42 +51,51 @@ void FormMain::_endPlayer()
 {
     if (!m_player)
         return;
-    PlayerThread* player = m_player;
-    m_player = nullptr;
+    std::unique_ptr<Player> player = std::move(m_player);
     player->End();
-    delete player;
+}
+
+void FormMain::_releasePlayer()
+{
+    if (m_player && !m_player->StaysAfterStop())
+        _endPlayer();
 }
 
 bool FormMain::LoadFile(const wxString& path)
 {
     Trace("FormMain :: LoadFile - Begin\n");
-    if (m_player) {
+    // A video player stays until a loaded medium takes its place.
+    if (m_player && !m_player->StaysAfterStop()) {
         Trace("FormMain :: LoadFile - Thread not Null\n");
         _endPlayer();
     }
     if (path.empty())
         return false;
 
+    std::unique_ptr<Player> player;
     if (IsVideoFile(path)) {
         Trace("FormMain :: LoadFile - Video\n");
         m_store.SetCurrentKind(PlaylistStore::Video);
-        if (g_videoCtrl && g_videoCtrl->Load(path)) {
-            s_videoMode = true;
+        player.reset(new VideoPlayer(this, g_videoCtrl, g_formVideo));
+        if (player->Load(path)) {
+            _endPlayer();
+            m_player = std::move(player);
             return true;
         }
         Trace("Can't load " + path + "\n");
         return false;
     }
 
-    s_videoMode = false;
+    _endPlayer();
     Trace("FormMain :: LoadFile - Not Video\n");
     if (IsAudioFile(path)) {
-        m_player = new AudioPlayerThread(this);
+        player.reset(new AudioPlayerThread(this));
         m_store.SetCurrentKind(PlaylistStore::Audio);
     } else {
-        m_player = new CDPlayerThread(this);
+        player.reset(new CDPlayerThread(this));
         m_store.SetCurrentKind(PlaylistStore::CD);
     }
+    m_player = std::move(player);
     if (m_player->Load(path))
         return true;
     LogText("FormMain :: LoadFile - Can't load " + path);
@@ -110,9 +120,11 @@ void FormMain::SetFile(const wxString& path, bool load, bool start)
     if (!start || m_fileState != FileLoaded)
         return;
 
-    s_videoSizing = true;
+    if (g_formVideo)
+        g_formVideo->SetSizing(true);
     _setTitleName(path);
-    if (m_player) {
+    // A video starts once it has prerolled (MediaReady).
+    if (m_player && !m_player->StartsWhenReady()) {
         m_lengthValue->SetLabel(m_player->GetMediaTime());
         Play();
         m_store.MarkPlayed(path);
@@ -136,24 +148,14 @@ void FormMain::_setTitleName(const wxString& path)
 
 void FormMain::Play()
 {
-    if (!m_player && !s_videoMode) {
+    if (!m_player) {
         LogMessage("FormMain :: Play - End - Player thread null");
         return;
     }
-    Trace("VideoPlayer : " + PointerText(g_videoCtrl) + " - PlayerThread : " + PointerText(m_player) + "\n");
-    if (s_videoMode && !m_player) {
-        s_videoEnded = false;
-        Trace("coin !\n");
-        g_videoCtrl->Play();
-        Trace("coin !\n");
-        g_videoCtrl->Show(true);
-        g_formVideo->Show(true);
-        Trace("coin !\n");
-    } else {
-        if (!m_player->IsStarted())
-            m_player->Start();
-        m_player->Play();
-    }
+    Trace("VideoPlayer : " + PointerText(g_videoCtrl) + " - PlayerThread : " +
+          PointerText(dynamic_cast<PlayerThread*>(m_player.get())) + "\n");
+    m_player->Start();
+    m_player->Play();
     m_playState = Playing;
 }
 
@@ -178,7 +180,7 @@ void FormMain::PrepareToPlay(const wxString& path)
         Stop();
     // A file chosen or loaded earlier would also win over the new one.
     if (m_fileState != NoFile && m_store.GetCurrentFile() != path) {
-        if (m_player || s_videoMode)
+        if (m_player)
             Stop();
         m_fileState = NoFile;
     }
@@ -198,31 +200,25 @@ void FormMain::_selectInPlaylist(const wxString& path)
 
 void FormMain::Pause()
 {
-    if (!m_player && !s_videoMode) {
+    if (!m_player) {
         LogMessage("FormMain :: Pause - End - Player thread null");
         return;
     }
-    if (m_player)
-        m_player->Pause();
-    else
-        g_videoCtrl->Pause();
+    m_player->Pause();
     m_playState = Paused;
 }
 
 void FormMain::Stop()
 {
-    if (!m_player && !s_videoMode) {
+    if (!m_player) {
         LogMessage("ERROR : FormMain :: Stop - Player thread null");
         return;
     }
     m_stopping = true;
-    if (m_player) {
+    if (m_player->StaysAfterStop())
+        m_player->Stop();
+    else
         _endPlayer();
-    } else if (!s_videoEnded && g_videoCtrl) {
-        g_formVideo->Show(false);
-        g_videoCtrl->Show(false);
-        g_videoCtrl->Stop();
-    }
     m_positionSlider->SetValue(0);
     m_playState = Stopped;
     m_fileState = NoFile;
@@ -231,7 +227,7 @@ void FormMain::Stop()
 
 void FormMain::NextFile()
 {
-    if (!m_player && !s_videoMode) {
+    if (!m_player) {
         LogMessage("FormMain :: NextFile - End - Player thread null");
         return;
     }
@@ -261,18 +257,18 @@ void FormMain::StartNextFile()
         }
 
         SetFile(next.path, true, true);
-        if (m_fileState == Started || (s_videoMode && m_fileState == FileLoaded))
+        if (m_fileState == Started || (m_player && m_player->StartsWhenReady() && m_fileState == FileLoaded))
             return;
         if (!m_store.ContinueAfterFailure(next, failures))
             return;
-        _endPlayer();
+        _releasePlayer();
         m_fileState = NoFile;
     }
 }
 
 void FormMain::PreviousFile()
 {
-    if (!m_player && !s_videoMode) {
+    if (!m_player) {
         LogMessage("FormMain :: PreviousFile - End - Player thread null");
         return;
     }
@@ -307,7 +303,20 @@ void FormMain::EndOfMedia(unsigned long serial)
         m_stopping = false;
         return;
     }
+    // The video player speaks on the GUI thread: a failed video leaves its
+    // window before anything else happens.
+    if (wxThread::IsMain()) {
+        _advanceAfterEnd(serial);
+        return;
+    }
     CallAfter([this, serial] { _advanceAfterEnd(serial); });
+}
+
+void FormMain::MediaReady(unsigned long serial)
+{
+    // A video loaded while another medium took over since is not played.
+    if (m_player && m_player->GetSerial() == serial)
+        Play();
 }
 
 void FormMain::_advanceAfterEnd(unsigned long serial)
@@ -315,6 +324,13 @@ void FormMain::_advanceAfterEnd(unsigned long serial)
     // The user stopped or moved on meanwhile: that end is old news.
     if (!m_player || m_player->GetSerial() != serial)
         return;
+    if (m_player->StaysAfterStop()) {
+        // Such a player ends only when its medium cannot be played: it stops
+        // and goes, and nothing else starts.
+        Stop();
+        _endPlayer();
+        return;
+    }
     _endPlayer();
     m_fileState = NoFile;
     m_positionSlider->SetValue(0);
@@ -372,36 +388,6 @@ void FormMain::SliderVolumeScroll(wxScrollEvent&)
 {
     if (m_player)
         m_player->SetVolume(m_volumeSlider->GetValue(), 0);
-}
-
-void FormMain::_onMediaStop(wxMediaEvent& event)
-{
-    Trace("FormMain :: _onMediaStop\n");
-    if (g_videoCtrl && g_videoCtrl->HasFailed()) {
-        // GStreamer accepts any file at Load and gives up on a broken one
-        // only now: trace it like a failed load and leave video mode.
-        Trace("Can't load " + g_videoCtrl->GetPath() + "\n");
-        if (s_videoMode && !m_player) {
-            s_videoEnded = false; // so that Stop hides the window and stops the control
-            Stop();
-            s_videoMode = false;
-        }
-        return;
-    }
-    // The control already stands at the end, showing the last frame; a seek
-    // past the end would start GStreamer over and end the video again, without end.
-    s_videoEnded = true;
-    event.Veto();
-}
-
-void FormMain::_onMediaLoaded(wxMediaEvent&)
-{
-    Trace("FormMain :: _onMediaLoaded\n");
-    // A video loaded while an audio file took over since is not played.
-    if (!s_videoSizing || !s_videoMode || m_player || !g_formVideo)
-        return;
-    g_formVideo->FitToVideo();
-    Play();
 }
 
 } // namespace BrelkosPlayer

@@ -40,7 +40,7 @@ void FormMain::RemoveCurrentEntry()
         FormPlaylist::ListKind kind = g_formPlaylist->GetCurrentKind();
         m_store.Remove(kind == FormPlaylist::Audio ? PlaylistStore::Audio : PlaylistStore::Video,
                        g_formPlaylist->GetCurrentPath(kind));
-        if (kind == FormPlaylist::Video && s_videoMode && g_formVideo)
+        if (kind == FormPlaylist::Video && g_formVideo && g_formVideo->GetPlayer())
             g_formVideo->Show(false);
     }
     g_formPlaylist->DeleteSelected();

@@ -17,6 +17,7 @@
 #include "gui/BrelkoCtrl.h"
 #include "gui/FormMain.h"
 #include "gui/ImageButton.h"
+#include "gui/VideoPlayer.h"
 
 namespace BrelkosPlayer {
 
@@ -442,8 +443,8 @@ void FormVideo::SliderPositionScroll(wxScrollEvent& event)
     if (length > 0) {
         m_ctrl->Seek(wxFileOffset(m_slider->GetValue()) * length / 1000, wxFromStart);
         // A seek from the end plays the video again, so a stop must stop it.
-        if (FormMain::s_videoMode && m_slider->GetValue() < 1000)
-            FormMain::s_videoEnded = false;
+        if (m_player && m_slider->GetValue() < 1000)
+            m_player->PlaysAgain();
     }
     _restartHideTimer();
 }
@@ -457,7 +458,7 @@ void FormVideo::_onClose(wxCloseEvent& event)
     // The window stays for the next video: only the video stops.
     event.Veto();
     SetFullScreenMode(false);
-    if (g_formMain && FormMain::s_videoMode)
+    if (g_formMain && m_player)
         g_formMain->Stop();
     if (m_ctrl)
         m_ctrl->Stop();

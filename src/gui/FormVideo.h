@@ -14,6 +14,7 @@ namespace BrelkosPlayer {
 
 class BrelkoCtrl;
 class ImageButton;
+class VideoPlayer;
 
 enum FormVideoIds {
     ID_VIDEO_HIDE_TIMER = 0,
@@ -36,6 +37,15 @@ public:
     // goes): the controls panel lives on the control.
     void AttachVideoCtrl(BrelkoCtrl* ctrl);
     BrelkoCtrl* GetVideoCtrl() const { return m_ctrl; }
+    // The player of the video this window shows (null when the main window
+    // plays something else): its buttons and keys stop it on close, a seek
+    // from the end plays it again.
+    void AttachPlayer(VideoPlayer* player) { m_player = player; }
+    VideoPlayer* GetPlayer() const { return m_player; }
+    // Set once the main window has started a medium: only then does a loaded
+    // video size this window and start.
+    void SetSizing(bool sizing) { m_sizing = sizing; }
+    bool IsSizing() const { return m_sizing; }
 
     // Takes the loaded video's size as the video size and sizes the window to
     // it (in full screen, it becomes the size to return to).
@@ -96,6 +106,8 @@ private:
     void _onClose(wxCloseEvent& event);
 
     BrelkoCtrl* m_ctrl = nullptr;
+    VideoPlayer* m_player = nullptr;
+    bool m_sizing = false;
     wxPanel* m_panel = nullptr;
     bool m_panelNative = false;
     ImageButton* m_buttons[ID_VIDEO_NEXT + 1] = {};

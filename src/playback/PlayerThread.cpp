@@ -11,7 +11,6 @@
 namespace BrelkosPlayer {
 
 namespace {
-std::atomic<unsigned long> s_nextSerial{1};
 // A pass of the body every 20 ms: the slider moves at most 50 times a
 // second, a stop is seen within one pass, and the GUI is never flooded.
 constexpr std::chrono::milliseconds kPoll(20);
@@ -21,7 +20,7 @@ constexpr int kVisibleStep = 3;
 } // namespace
 
 PlayerThread::PlayerThread(PlayerOwner* owner)
-    : wxThread(wxTHREAD_JOINABLE), m_owner(owner), m_serial(s_nextSerial++)
+    : wxThread(wxTHREAD_JOINABLE), m_owner(owner)
 {
 }
 
@@ -239,7 +238,7 @@ wxThread::ExitCode PlayerThread::Entry()
             bool visible = std::abs(slider - lastSlider) >= kVisibleStep || slider == 0 || slider >= 1000;
             if (slider != lastSlider && visible && m_owner) {
                 lastSlider = slider;
-                m_owner->PlayerProgress(m_serial, slider);
+                m_owner->PlayerProgress(GetSerial(), slider);
             }
             if (GetState() == Stopped)
                 break;
@@ -261,7 +260,7 @@ wxThread::ExitCode PlayerThread::Entry()
         Stop();
     }
     if (m_owner)
-        m_owner->EndOfMedia(m_serial);
+        m_owner->EndOfMedia(GetSerial());
     LogMessage("AudioPlayerThread :: Execute - End");
     return 0;
 }

@@ -12,7 +12,7 @@
 #include <wx/string.h>
 #include <wx/thread.h>
 
-#include "playback/PlayerState.h"
+#include "playback/Player.h"
 
 namespace sound {
 class Channel;
@@ -24,35 +24,28 @@ namespace BrelkosPlayer {
 
 class PlayerOwner;
 
-class PlayerThread : public wxThread {
+class PlayerThread : public wxThread, public Player {
 public:
     explicit PlayerThread(PlayerOwner* owner);
     ~PlayerThread() override;
 
-    virtual bool Load(const wxString& path) = 0;
-    virtual void Play() = 0;
-    virtual void Pause() = 0;
-    virtual void Stop() = 0;
     // Both players move, time and turn their channel the same way.
-    virtual void SetPosition(float fraction);
-    virtual wxString GetMediaTime();
-    virtual bool SetVolume(int level, int reserved);
-    virtual void SetMute(bool mute) = 0;
-    virtual void Forward();
-    virtual void Rewind();
-    virtual wxString GetTypeName() const = 0;
+    void SetPosition(float fraction) override;
+    wxString GetMediaTime() override;
+    bool SetVolume(int level, int reserved) override;
+    void Forward() override;
+    void Rewind() override;
 
     // Where the channel is, in milliseconds (0 without a channel).
     unsigned GetPosition();
-    PlayerState GetState() const { return static_cast<PlayerState>(m_state.load()); }
-    bool GetMute() const { return m_mute; }
-    unsigned long GetSerial() const { return m_serial; }
+    PlayerState GetState() const override { return static_cast<PlayerState>(m_state.load()); }
+    bool GetMute() const override { return m_mute; }
     // True once the owner created and ran the thread.
     bool IsStarted() const { return m_started; }
     // Creates and runs the thread once; later calls do nothing.
-    bool Start();
+    bool Start() override;
     // Asks the body to finish and waits for it (or releases a never-started player).
-    void End();
+    void End() override;
 
     // Length in minutes and seconds, e.g. 185000 ms gives "3min5s".
     static wxString FormatMediaTime(unsigned lengthMs);
@@ -96,7 +89,6 @@ private:
 
     std::atomic<int> m_state{Empty};
     PlayerOwner* m_owner;
-    const unsigned long m_serial;
     bool m_started = false;
     // Not wxThread::Pause and Delete: in wx 3.2 (src/unix/threadpsx.cpp) Delete
     // resumes a paused thread outside the thread's lock, and a body that reaches

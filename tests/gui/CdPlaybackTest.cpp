@@ -93,7 +93,7 @@ TEST_F(CdPlaybackTest, ATrackPlaysToItsEndAndTheNextTrackFollows)
     for (int i = 0; i < 3; ++i)
         m_form->AddFile(m_drive + wxString::Format("%d", i));
     m_form->SetFile(m_drive + "0", true, true);
-    PlayerThread* player = m_form->GetPlayer();
+    Player* player = m_form->GetPlayer();
     ASSERT_NE(player, nullptr);
     EXPECT_EQ(player->GetTypeName(), "CDPlayerThread");
     EXPECT_EQ(m_form->GetFileState(), Started);

@@ -36,7 +36,7 @@ protected:
         unsigned long seen = 0; // serials: a new player may reuse the old one's address
         WaitFor(
             [&] {
-                PlayerThread* player = m_form->GetPlayer();
+                Player* player = m_form->GetPlayer();
                 if (player && player->GetSerial() != seen && m_form->GetFileState() == Started) {
                     seen = player->GetSerial();
                     starts.Add(m_form->GetCurrentFile());
@@ -201,7 +201,7 @@ TEST_F(PlaybackTest, RandomTransportCommandsKeepTheStatesConsistent)
         default: break;
         }
         Pump(random() % 3 == 0 ? 30 : 2);
-        PlayerThread* player = m_form->GetPlayer();
+        Player* player = m_form->GetPlayer();
         FileState file = m_form->GetFileState();
         if (file == Started) {
             ASSERT_NE(player, nullptr) << "step " << i;

@@ -189,7 +189,7 @@ TEST(SoakTest, RandomCommandsOnFiftyFilesKeepTheProgramWorkingAndItsMemoryFlat)
             // Close to the end, so files also end by themselves and the
             // player thread hands the advance over.
             command = "seek near the end";
-            if (PlayerThread* player = form->GetPlayer())
+            if (Player* player = form->GetPlayer())
                 player->SetPosition(0.9f + (random() % 10) / 100.0f);
             break;
         case 13:
@@ -226,7 +226,7 @@ TEST(SoakTest, RandomCommandsOnFiftyFilesKeepTheProgramWorkingAndItsMemoryFlat)
         watchdog.Beat(commands);
         Pump(2 + random() % 40);
 
-        PlayerThread* player = form->GetPlayer();
+        Player* player = form->GetPlayer();
         if (player && player->GetSerial() != lastSerial && form->GetFileState() == Started) {
             lastSerial = player->GetSerial();
             ++starts;

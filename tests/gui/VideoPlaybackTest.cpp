@@ -17,6 +17,7 @@ namespace video_test {
 namespace {
 
 using testing_support::DataFile;
+using testing_support::Pump;
 using testing_support::ReadLog;
 using testing_support::WaitFor;
 
@@ -49,7 +50,7 @@ TEST_F(VideoPlaybackTest, EveryVideoKindLoadsSizesItsWindowAndPlaysToItsEnd)
         int stops = m_stopNotifications;
 
         ASSERT_TRUE(StartVideo(path));
-        EXPECT_TRUE(FormMain::s_videoMode);
+        EXPECT_TRUE(VideoMode());
         EXPECT_EQ(m_main->GetFileState(), FileLoaded);
         EXPECT_EQ(m_main->GetPlayState(), Playing);
         EXPECT_EQ(m_main->GetTitle(), "Brelko's Player - clip");
@@ -58,7 +59,7 @@ TEST_F(VideoPlaybackTest, EveryVideoKindLoadsSizesItsWindowAndPlaysToItsEnd)
         EXPECT_GT(m_video->GetVideoWidth(), 0);
         EXPECT_EQ(wxSize(m_video->GetVideoWidth(), m_video->GetVideoHeight()), m_video->GetClientSize());
 
-        ASSERT_TRUE(WaitFor([] { return FormMain::s_videoEnded; }, 10000));
+        ASSERT_TRUE(WaitFor([this] { return VideoEnded(); }, 10000));
         EXPECT_GE(m_ctrl->Tell(), m_ctrl->Length() - 100);
         EXPECT_TRUE(StaysAtTheEnd());
         EXPECT_TRUE(m_video->IsShown()) << "an ended video stays on its last frame";
@@ -99,7 +100,7 @@ TEST_F(VideoPlaybackTest, PauseResumeAndStopFromTheVideoWindow)
     EXPECT_TRUE(WaitFor([this] { return m_ctrl->GetState() == wxMEDIASTATE_STOPPED; }));
     // Our own stop is neither an end nor a failure.
     EXPECT_FALSE(WaitFor([this] { return m_stopNotifications > 0; }, 400));
-    EXPECT_FALSE(FormMain::s_videoEnded);
+    EXPECT_FALSE(VideoEnded());
 }
 
 TEST_F(VideoPlaybackTest, UnplayableVideosAreTracedAndTheNextOnePlays)
@@ -123,19 +124,19 @@ TEST_F(VideoPlaybackTest, UnplayableVideosAreTracedAndTheNextOnePlays)
             ASSERT_TRUE(StartVideo(DataFile("clip.avi")));
         }
         size_t from = Console().size();
-        if (FormMain::s_videoMode)
+        if (VideoMode())
             m_main->Stop();
         m_main->SetFile(c.path, true, true);
         // Usually reported at once; sometimes only found out by the control's deadline.
         ASSERT_TRUE(WaitForConsole("Can't load " + std::string(c.path.utf8_str()) + "\n", from,
                                    BrelkoCtrl::kLoadTimeoutMs + 5000));
-        EXPECT_FALSE(FormMain::s_videoMode);
+        EXPECT_FALSE(VideoMode());
         EXPECT_FALSE(m_video->IsShown());
         EXPECT_NE(m_main->GetPlayState(), Playing);
         EXPECT_NE(m_main->GetFileState(), FileLoaded);
 
         ASSERT_TRUE(StartVideo(DataFile("clip.mp4")));
-        EXPECT_TRUE(FormMain::s_videoMode);
+        EXPECT_TRUE(VideoMode());
         EXPECT_EQ(Count(Console().substr(from), "Can't load"), 1u);
         m_main->Stop();
     }
@@ -153,6 +154,22 @@ TEST_F(VideoPlaybackTest, SwitchingVideosReportsNothingOfThePreviousOne)
     EXPECT_FALSE(WaitFor([this] { return m_stopNotifications > 0; }, 300));
     EXPECT_EQ(Count(Console(), "Can't load"), 0u);
     EXPECT_EQ(m_ctrl->GetPath(), DataFile("clip.mkv"));
+}
+
+TEST_F(VideoPlaybackTest, NewsFromAVideoPlayerAlreadyLetGoIsDropped)
+{
+    ASSERT_TRUE(StartVideo(DataFile("clip.avi")));
+    unsigned long old = m_main->GetPlayer()->GetSerial();
+    ASSERT_TRUE(StartVideo(DataFile("clip.mp4")));
+    m_main->Pause();
+    // The first video's failure and readiness, arriving after the next one took over.
+    m_main->EndOfMedia(old);
+    m_main->MediaReady(old);
+    Pump(50);
+    EXPECT_TRUE(VideoMode());
+    EXPECT_TRUE(m_video->IsShown());
+    EXPECT_EQ(m_main->GetPlayState(), Paused);
+    EXPECT_EQ(m_main->GetFileState(), FileLoaded);
 }
 
 TEST_F(VideoPlaybackTest, BackToBackLoadsReportOnlyTheLastMedium)
@@ -190,17 +207,17 @@ TEST_F(VideoPlaybackTest, TheSliderFollowsTheVideoAndSeeksIt)
 TEST_F(VideoPlaybackTest, SeekingBackFromTheEndPlaysAgainAndStopStopsIt)
 {
     ASSERT_TRUE(StartVideo(DataFile("clip.avi")));
-    ASSERT_TRUE(WaitFor([] { return FormMain::s_videoEnded; }, 10000));
+    ASSERT_TRUE(WaitFor([this] { return VideoEnded(); }, 10000));
     EXPECT_TRUE(WaitFor([this] { return m_video->GetPositionSlider()->GetValue() >= 950; }));
     Scroll(m_video->GetPositionSlider(), 100);
-    EXPECT_FALSE(FormMain::s_videoEnded);
+    EXPECT_FALSE(VideoEnded());
     EXPECT_TRUE(WaitFor([this] { return m_ctrl->GetState() == wxMEDIASTATE_PLAYING; }));
     m_main->Stop();
     EXPECT_FALSE(m_video->IsShown());
     EXPECT_TRUE(WaitFor([this] { return m_ctrl->GetState() == wxMEDIASTATE_STOPPED; }));
     // And when it ends again, that end is reported too.
     ASSERT_TRUE(StartVideo(DataFile("clip.avi")));
-    EXPECT_TRUE(WaitFor([] { return FormMain::s_videoEnded; }, 10000));
+    EXPECT_TRUE(WaitFor([this] { return VideoEnded(); }, 10000));
 }
 
 TEST_F(VideoPlaybackTest, ClosingTheWindowStopsTheVideoAndKeepsTheWindow)

@@ -13,6 +13,7 @@
 #include "gui/BrelkoCtrl.h"
 #include "gui/FormMain.h"
 #include "gui/FormVideo.h"
+#include "gui/VideoPlayer.h"
 #include "support/GuiTest.h"
 
 namespace video_test {
@@ -23,8 +24,6 @@ class VideoTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        // The flags are program-wide: start each test as the program starts.
-        FormMain::s_videoMode = FormMain::s_videoEnded = FormMain::s_videoSizing = false;
         m_main = testing_support::CreateMainWindow();
         ASSERT_NE(m_main, nullptr);
         m_video = g_formVideo;
@@ -84,11 +83,16 @@ protected:
 
     bool IsPlaying() { return m_ctrl->GetState() == wxMEDIASTATE_PLAYING && m_video->IsShown(); }
 
+    // The main window's current player plays in the video window.
+    bool VideoMode() const { return m_video->GetPlayer() && m_main->GetPlayer() == m_video->GetPlayer(); }
+    // That player's video played to its end.
+    bool VideoEnded() const { return VideoMode() && m_video->GetPlayer()->HasEnded(); }
+
     // Starts a video the way a double-click in the playlist does and waits
     // until it plays in its window.
     bool StartVideo(const wxString& path)
     {
-        if (FormMain::s_videoMode || m_main->GetPlayer())
+        if (m_main->GetPlayer())
             m_main->Stop();
         m_main->SetFile(path, true, true);
         return testing_support::WaitFor([this] { return IsPlaying(); }, 10000);

@@ -1,0 +1,109 @@
+#include "gui/VideoPlayer.h"
+
+#include "gui/BrelkoCtrl.h"
+#include "gui/FormVideo.h"
+#include "log/Logger.h"
+#include "playback/PlayerOwner.h"
+
+namespace BrelkosPlayer {
+
+namespace {
+
+void Trace(const wxString& text)
+{
+    ConsoleTrace(std::string(text.utf8_str()));
+}
+
+} // namespace
+
+VideoPlayer::VideoPlayer(PlayerOwner* owner, BrelkoCtrl* ctrl, FormVideo* window)
+    : m_owner(owner), m_ctrl(ctrl), m_window(window)
+{
+}
+
+VideoPlayer::~VideoPlayer()
+{
+    if (m_bound) {
+        m_ctrl->Unbind(wxEVT_MEDIA_STOP, &VideoPlayer::_onMediaStop, this);
+        m_ctrl->Unbind(wxEVT_MEDIA_LOADED, &VideoPlayer::_onMediaLoaded, this);
+    }
+    if (m_window && m_window->GetPlayer() == this)
+        m_window->AttachPlayer(nullptr);
+}
+
+bool VideoPlayer::Load(const wxString& path)
+{
+    if (!m_ctrl || !m_ctrl->Load(path))
+        return false;
+    m_state = Loaded;
+    if (!m_bound) {
+        // The control queues its notifications: none about this video can have gone out yet.
+        m_ctrl->Bind(wxEVT_MEDIA_STOP, &VideoPlayer::_onMediaStop, this);
+        m_ctrl->Bind(wxEVT_MEDIA_LOADED, &VideoPlayer::_onMediaLoaded, this);
+        m_bound = true;
+    }
+    if (m_window)
+        m_window->AttachPlayer(this);
+    return true;
+}
+
+void VideoPlayer::Play()
+{
+    m_ended = false;
+    Trace("coin !\n");
+    m_ctrl->Play();
+    Trace("coin !\n");
+    m_ctrl->Show(true);
+    if (m_window)
+        m_window->Show(true);
+    Trace("coin !\n");
+    m_state = Playing;
+}
+
+void VideoPlayer::Pause()
+{
+    m_ctrl->Pause();
+    m_state = Paused;
+}
+
+void VideoPlayer::Stop()
+{
+    m_state = Stopped;
+    if (m_ended || !m_ctrl)
+        return;
+    if (m_window)
+        m_window->Show(false);
+    m_ctrl->Show(false);
+    m_ctrl->Stop();
+}
+
+void VideoPlayer::_onMediaStop(wxMediaEvent& event)
+{
+    // Other listeners of the control hear it too.
+    event.Skip();
+    Trace("FormMain :: _onMediaStop\n");
+    if (m_ctrl->HasFailed()) {
+        // GStreamer accepts any file at Load and gives up on a broken one
+        // only now: trace it like a failed load and let the owner drop this player.
+        Trace("Can't load " + m_ctrl->GetPath() + "\n");
+        m_ended = false; // so that the owner's stop hides the window and stops the control
+        m_owner->EndOfMedia(GetSerial()); // may delete this player
+        return;
+    }
+    // The control already stands at the end, showing the last frame; a seek
+    // past the end would start GStreamer over and end the video again, without end.
+    m_ended = true;
+    event.Veto();
+}
+
+void VideoPlayer::_onMediaLoaded(wxMediaEvent& event)
+{
+    event.Skip();
+    Trace("FormMain :: _onMediaLoaded\n");
+    if (!m_window || !m_window->IsSizing())
+        return;
+    m_window->FitToVideo();
+    m_owner->MediaReady(GetSerial());
+}
+
+} // namespace BrelkosPlayer
