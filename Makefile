@@ -1,6 +1,10 @@
-# The README's two commands: `make run` and `make test`. Each sets up first.
+# The README's two commands: `make run` and `make test`. Each sets up first;
+# a bare `make` only configures and builds.
 BUILD ?= build
 JOBS ?= $(shell nproc)
+# Tests run side by side, each in its own X server and folder (test-env.sh).
+TEST_JOBS ?= $(JOBS)
+CTEST = ctest --output-on-failure -j $(TEST_JOBS)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
 # The sanitizer and fuzzing builds of `make test`, each in its own folder.
@@ -13,15 +17,20 @@ SANITIZER_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRELKOS_BENCH=OFF
 SOAK_SECONDS ?= 120
 SANITIZED_SOAK_SECONDS ?= 45
 FUZZ_SECONDS ?= 20
+# The soak tests have no time-out of their own: their length and some more.
+SOAK_TIMEOUT = --timeout $$(( $(1) + 300 ))
 
-.PHONY: setup build run test clean demo test-plain test-asan test-tsan test-fuzz
+.PHONY: all setup build run test clean demo test-plain test-asan test-tsan test-fuzz
+
+all:
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+	cmake --build $(BUILD) -j $(JOBS)
 
 setup:
 	bash scripts/setup-debian.sh
 
 build: setup
-	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
-	cmake --build $(BUILD) -j $(JOBS)
+	$(MAKE) all
 
 demo: build
 	bash scripts/make-demo.sh $(BUILD)/demo
@@ -36,21 +45,23 @@ test: setup
 
 # All tests, plain build.
 test-plain: build
-	BRELKOS_SOAK_SECONDS=$(SOAK_SECONDS) ctest --test-dir $(BUILD) --output-on-failure
+	BRELKOS_SOAK_SECONDS=$(SOAK_SECONDS) $(CTEST) --test-dir $(BUILD) $(call SOAK_TIMEOUT,$(SOAK_SECONDS))
 	@grep -ah '^\[ soak' $(BUILD)/Testing/Temporary/LastTest.log || true
 
 # All tests again under the address and undefined-behaviour sanitizers.
 test-asan: setup
 	cmake -S . -B $(ASAN_BUILD) $(SANITIZER_FLAGS) -DBRELKOS_ASAN=ON
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
-	BRELKOS_SOAK_SECONDS=$(SANITIZED_SOAK_SECONDS) ctest --test-dir $(ASAN_BUILD) --output-on-failure
+	BRELKOS_SOAK_SECONDS=$(SANITIZED_SOAK_SECONDS) $(CTEST) --test-dir $(ASAN_BUILD) \
+		$(call SOAK_TIMEOUT,$(SANITIZED_SOAK_SECONDS))
 	@grep -ah '^\[ soak' $(ASAN_BUILD)/Testing/Temporary/LastTest.log || true
 
 # The tests that exercise threads (label "threads") under the thread sanitizer.
 test-tsan: setup
 	cmake -S . -B $(TSAN_BUILD) $(SANITIZER_FLAGS) -DBRELKOS_TSAN=ON
 	cmake --build $(TSAN_BUILD) -j $(JOBS) --target sound_tests lame_tests gui_tests
-	BRELKOS_SOAK_SECONDS=$(SANITIZED_SOAK_SECONDS) ctest --test-dir $(TSAN_BUILD) -L threads --output-on-failure
+	BRELKOS_SOAK_SECONDS=$(SANITIZED_SOAK_SECONDS) $(CTEST) --test-dir $(TSAN_BUILD) -L threads \
+		$(call SOAK_TIMEOUT,$(SANITIZED_SOAK_SECONDS))
 	@grep -ah '^\[ soak' $(TSAN_BUILD)/Testing/Temporary/LastTest.log || true
 
 # Every fuzz target for FUZZ_SECONDS, with clang and libFuzzer.
@@ -60,7 +71,7 @@ test-fuzz: setup
 		-DBRELKOS_WAV_FUZZ_SECONDS=$(FUZZ_SECONDS) -DBRELKOS_PLAYLIST_FUZZ_SECONDS=$(FUZZ_SECONDS) \
 		-DBRELKOS_MEDIA_PATH_FUZZ_SECONDS=$(FUZZ_SECONDS)
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_wav fuzz_design fuzz_playlist fuzz_media_path
-	ctest --test-dir $(FUZZ_BUILD) -R '^fuzz_' --output-on-failure
+	$(CTEST) --test-dir $(FUZZ_BUILD) -R '^fuzz_'
 	@grep -ah -e '^[0-9]*/[0-9]* Test: fuzz_' -e '^Done [0-9]* runs' $(FUZZ_BUILD)/Testing/Temporary/LastTest.log || true
 
 clean:

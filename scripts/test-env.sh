@@ -2,12 +2,17 @@
 # Runs one test program the way every test runs: under a private X server,
 # with a throw-away home and no desktop services. With --desktop first, the
 # program runs on a desktop (window manager, tray host, sound server) started
-# by desktop-session.sh in that X server.
+# by desktop-session.sh in that X server; with --no-display, for programs that
+# open no window, without an X server.
 set -euo pipefail
 session=()
+display=(xvfb-run -a -s "-screen 0 1280x1024x24 -extension GLX")
 if [ "${1:-}" = "--desktop" ]; then
     shift
     session=("$(cd "$(dirname "$0")" && pwd)/desktop-session.sh")
+elif [ "${1:-}" = "--no-display" ]; then
+    shift
+    display=()
 fi
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
@@ -36,4 +41,31 @@ export UBSAN_OPTIONS="print_stacktrace=1 ${UBSAN_OPTIONS:-}"
 # to answer for. Our code stays fully checked, and tests/tsan/GlibSync.cpp
 # shows the sanitizer the GLib locks our data passes under.
 export TSAN_OPTIONS="ignore_noninstrumented_modules=1 second_deadlock_stack=1 ${TSAN_OPTIONS:-}"
-exec xvfb-run -a -s "-screen 0 1280x1024x24" "${session[@]}" "$@"
+
+# Listing a program's tests (CTest does, before it runs them) starts nothing.
+for arg in "$@"; do
+    if [ "$arg" = "--gtest_list_tests" ]; then
+        "$@"
+        exit
+    fi
+done
+
+# The program writes its log and reads its configuration and images beside
+# itself: it runs from a private folder, so that tests run side by side never
+# share them. A hard link keeps the executable's path there (/proc/self/exe);
+# the player goes along for the tests that start it.
+if [[ "$1" == */* && -f "$1" ]]; then
+    from="$(cd "$(dirname "$1")" && pwd)"
+    mkdir "$tmp/run"
+    for file in "$(basename "$1")" BrelkosPlayer; do
+        if [ -f "$from/$file" ]; then
+            ln "$from/$file" "$tmp/run/" 2>/dev/null || cp -p "$from/$file" "$tmp/run/"
+        fi
+    done
+    [ -f "$from/BrelkosPlayer.cfg" ] && cp "$from/BrelkosPlayer.cfg" "$tmp/run/"
+    [ -d "$from/rsc" ] && ln -s "$from/rsc" "$tmp/run/rsc"
+    set -- "$tmp/run/$(basename "$1")" "${@:2}"
+fi
+# No GLX: nothing of ours draws through OpenGL, and loading it is most of the
+# X server's start-up, paid once per test.
+"${display[@]}" "${session[@]}" "$@"

@@ -3,7 +3,8 @@
 // commands until the time is up. Nothing may crash or hang, resident memory
 // must stay flat and the log must still be written at the end.
 //
-// BRELKOS_SOAK_SECONDS sets the length (default 120 s); by hand, for example:
+// It runs only when BRELKOS_SOAK_SECONDS sets its length (`make test` does),
+// so that a plain `ctest` stays short; by hand, for example:
 //   BRELKOS_SOAK_SECONDS=3600 scripts/test-env.sh build/gui_tests --gtest_filter='Soak*'
 #include <gtest/gtest.h>
 
@@ -62,8 +63,7 @@ long ResidentKb()
 int SoakSeconds()
 {
     const char* text = std::getenv("BRELKOS_SOAK_SECONDS");
-    int seconds = text ? std::atoi(text) : 0;
-    return seconds > 0 ? seconds : 120;
+    return text ? std::atoi(text) : 0;
 }
 
 bool CopyFile(const wxString& from, const wxString& to, size_t maxBytes = static_cast<size_t>(-1))
@@ -112,6 +112,8 @@ void Check(FormMain* form, int id)
 TEST(SoakTest, RandomCommandsOnFiftyFilesKeepTheProgramWorkingAndItsMemoryFlat)
 {
     const int seconds = SoakSeconds();
+    if (seconds <= 0)
+        GTEST_SKIP() << "BRELKOS_SOAK_SECONDS is not set";
     const wxString folder = TempFolder();
     ASSERT_TRUE(MakeSoakFolder(folder));
     FormMain* form = CreateMainWindow();

@@ -145,6 +145,10 @@ public:
 int main(int argc, char** argv)
 {
     testing::InitGoogleTest(&argc, argv);
+    // CTest lists the tests at build folders without a display: listing
+    // starts no toolkit.
+    if (GTEST_FLAG_GET(list_tests))
+        return RUN_ALL_TESTS();
     testing::UnitTest::GetInstance()->listeners().Append(new HangWatch);
     wxApp::SetInstance(new TestApp);
     return wxEntry(argc, argv);
