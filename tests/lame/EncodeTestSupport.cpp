@@ -6,6 +6,7 @@
 #include <wx/filefn.h>
 #include <wx/filename.h>
 #include <wx/init.h>
+#include <wx/utils.h>
 
 #include "log/Logger.h"
 #include "lame/TestWav.h"
@@ -90,6 +91,11 @@ Conversion Convert(const BrelkosPlayer::EncodingOptions& options, const std::str
     result.progress = observer->Progress();
     result.messages = observer->Messages();
     result.log = ReadLog().substr(logStart);
+    // The thread deletes itself, dropping its share of the observer, after
+    // its last notice; a test program that ends before that makes wx abort
+    // over a thread that was not terminated.
+    for (int waited = 0; observer.use_count() > 1 && waited < 60000; waited += 5)
+        wxMilliSleep(5);
     return result;
 }
 
