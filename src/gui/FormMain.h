@@ -1,5 +1,7 @@
 // The main window and the single controller of playback: it owns the three
-// path lists, the played list, the file and play states and the current player.
+// path lists, the played list, the file and play states and the current player,
+// and creates the playlist, encode and video windows, which reach it only
+// through MainControl.
 #pragma once
 
 #include <atomic>
@@ -9,6 +11,7 @@
 #include <wx/filename.h>
 #include <wx/frame.h>
 
+#include "gui/MainControl.h"
 #include "playback/PlayerOwner.h"
 #include "playback/PlayerState.h"
 
@@ -20,7 +23,11 @@ class wxMediaEvent;
 
 namespace BrelkosPlayer {
 
+class BrelkoCtrl;
 class DesignTable;
+class FormEncode;
+class FormPlaylist;
+class FormVideo;
 class ImageButton;
 class Logger;
 class PlayerThread;
@@ -44,7 +51,7 @@ enum FormMainIds {
     ID_ENCODER = 11,
 };
 
-class FormMain : public wxFrame, public PlayerOwner {
+class FormMain : public wxFrame, public PlayerOwner, public MainControl {
 public:
     // executablePath: the program's own path; its folder holds the log,
     // the configuration file and rsc/.
@@ -64,18 +71,26 @@ public:
     void NextFile();
     void PreviousFile();
     void StartNextFile();
-    void AddFile(const wxString& path);
+    void AddFile(const wxString& path) override;
     void AddFolder(const wxString& folder);
     void StepPosition(int step);
     void StepVolume(int step);
     // The play button: resume, or start the current file.
     void PlayCommand();
 
+    // MainControl
+    void Execute(Command command) override;
+    void ChooseFile(const wxString& path) override;
+    void LoadChosenFile(const wxString& path) override;
+    void PrepareToPlay(const wxString& path) override;
+    void PlayFile(const wxString& path) override { SetFile(path, true, true); }
+    void ShowFromTray() override;
+
     // Playlist store (FormMainPlaylist.cpp)
-    void ShufflePlaylist();
+    void ShufflePlaylist() override;
     void RemoveCurrentEntry();
-    void SavePlaylist(const wxString& path);
-    void LoadPlaylist(const wxString& path);
+    void SavePlaylist(const wxString& path) override;
+    void LoadPlaylist(const wxString& path) override;
 
     // Designs
     void SetSimpleDesign(const Design* design);
@@ -85,13 +100,13 @@ public:
     void PlayerProgress(unsigned long serial, int sliderValue) override;
     void EndOfMedia(unsigned long serial) override;
 
-    // State read and set by the playlist, search, video windows and the tray icon.
+    // State, for the tests and the benchmarks.
     wxArrayString& GetAudioList() { return m_audioList; }
     wxArrayString& GetVideoList() { return m_videoList; }
     wxArrayString& GetCDList() { return m_cdList; }
     const wxArrayString& GetPlayedList() const { return m_playedList; }
     // Whether the path is in the audio, video or CD list (exact comparison).
-    bool HasEntry(const wxString& path) const;
+    bool HasEntry(const wxString& path) const override;
     const wxArrayString& GetCurrentList() const { return *m_currentList; }
     bool CurrentListIsAudio() const { return m_currentList == &m_audioList; }
     const wxString& GetCurrentFile() const { return m_currentFile; }
@@ -103,6 +118,11 @@ public:
     bool IsLoop() const { return m_loop; }
     bool IsRandom() const { return m_random; }
     TaskBarIcon* GetTaskBarIcon() const { return m_taskBarIcon.get(); }
+    // The windows made by SecondInit; they live as long as this one.
+    FormPlaylist* GetPlaylistWindow() const { return m_playlist; }
+    FormEncode* GetEncodeWindow() const { return m_encode; }
+    FormVideo* GetVideoWindow() const { return m_video; }
+    BrelkoCtrl* GetVideoCtrl() const { return m_videoCtrl; }
     wxString GetExecutableFolder() const;
 
     wxSlider* GetPositionSlider() const { return m_positionSlider; }
@@ -192,6 +212,12 @@ private:
     const Design* m_selectedDesign = nullptr;
     bool m_inTray = false;
     bool m_playlistInTray = false;
+
+    // Windows
+    FormPlaylist* m_playlist = nullptr;
+    FormEncode* m_encode = nullptr;
+    FormVideo* m_video = nullptr;
+    BrelkoCtrl* m_videoCtrl = nullptr;
 
     // Widgets
     wxPanel* m_panel = nullptr;

@@ -8,7 +8,6 @@
 #include <wx/slider.h>
 #include <wx/stattext.h>
 
-#include "gui/AppWindows.h"
 #include "log/Logger.h"
 #include "gui/BrelkoCtrl.h"
 #include "gui/FormMain.h"
@@ -71,7 +70,7 @@ bool FormMain::LoadFile(const wxString& path)
     if (IsVideoFile(path)) {
         Trace("FormMain :: LoadFile - Video\n");
         m_currentList = &m_videoList;
-        if (g_videoCtrl && g_videoCtrl->Load(path)) {
+        if (m_videoCtrl && m_videoCtrl->Load(path)) {
             s_videoMode = true;
             return true;
         }
@@ -127,8 +126,8 @@ void FormMain::_setTitleName(const wxString& path)
 {
     // mp3 files show their own name too, rather than the previous file's.
     m_displayedName = MediaPath::Title(path);
-    if (g_videoCtrl)
-        g_videoCtrl->SetLabel(m_displayedName);
+    if (m_videoCtrl)
+        m_videoCtrl->SetLabel(m_displayedName);
     m_nameValue->SetLabel(m_displayedName);
     wxString title = "Brelko's Player - " + m_displayedName;
     SetTitle(title);
@@ -142,14 +141,14 @@ void FormMain::Play()
         LogMessage("FormMain :: Play - End - Player thread null");
         return;
     }
-    Trace("VideoPlayer : " + PointerText(g_videoCtrl) + " - PlayerThread : " + PointerText(m_player) + "\n");
+    Trace("VideoPlayer : " + PointerText(m_videoCtrl) + " - PlayerThread : " + PointerText(m_player) + "\n");
     if (s_videoMode && !m_player) {
         s_videoEnded = false;
         Trace("coin !\n");
-        g_videoCtrl->Play();
+        m_videoCtrl->Play();
         Trace("coin !\n");
-        g_videoCtrl->Show(true);
-        g_formVideo->Show(true);
+        m_videoCtrl->Show(true);
+        m_video->Show(true);
         Trace("coin !\n");
     } else {
         if (!m_player->IsStarted())
@@ -176,7 +175,7 @@ void FormMain::Pause()
     if (m_player)
         m_player->Pause();
     else
-        g_videoCtrl->Pause();
+        m_videoCtrl->Pause();
     m_playState = Paused;
 }
 
@@ -189,10 +188,10 @@ void FormMain::Stop()
     m_stopping = true;
     if (m_player) {
         _endPlayer();
-    } else if (!s_videoEnded && g_videoCtrl) {
-        g_formVideo->Show(false);
-        g_videoCtrl->Show(false);
-        g_videoCtrl->Stop();
+    } else if (!s_videoEnded && m_videoCtrl) {
+        m_video->Show(false);
+        m_videoCtrl->Show(false);
+        m_videoCtrl->Stop();
     }
     m_positionSlider->SetValue(0);
     m_playState = Stopped;
@@ -234,31 +233,31 @@ void FormMain::StartNextFile()
                     size_t k = static_cast<size_t>(r * (1.0 / 32768.0) * n);
                     candidate = list[k < n ? k : n - 1];
                 } while (m_playedList.Index(candidate) != wxNOT_FOUND);
-                if (g_formPlaylist)
-                    g_formPlaylist->SelectEntryByPath(candidate);
+                if (m_playlist)
+                    m_playlist->SelectEntryByPath(candidate);
             } else {
                 int i = list.Index(m_currentFile);
                 // After the last entry, go on from the first: entries remain unplayed.
                 size_t next = i == wxNOT_FOUND ? 0 : static_cast<size_t>(i) + 1;
                 if (next < n) {
                     candidate = list[next];
-                    if (g_formPlaylist)
-                        g_formPlaylist->SelectNextEntry();
+                    if (m_playlist)
+                        m_playlist->SelectNextEntry();
                 } else {
                     candidate = list[0];
-                    if (g_formPlaylist)
-                        g_formPlaylist->SelectEntryByPath(candidate);
+                    if (m_playlist)
+                        m_playlist->SelectEntryByPath(candidate);
                 }
             }
         } else if (m_loop && n > 0) {
             m_playedList.Clear();
             candidate = list[0];
-            if (g_formPlaylist)
-                g_formPlaylist->SelectEntryByPath(candidate);
+            if (m_playlist)
+                m_playlist->SelectEntryByPath(candidate);
         } else {
             m_playedList.Clear();
-            if (g_videoCtrl)
-                g_videoCtrl->Show(false);
+            if (m_videoCtrl)
+                m_videoCtrl->Show(false);
             SetTitle("Brelko's Player");
             return;
         }
@@ -289,15 +288,15 @@ void FormMain::PreviousFile()
     if (current != wxNOT_FOUND)
         m_playedList.RemoveAt(current);
     if (m_playedList.IsEmpty()) {
-        if (g_videoCtrl)
-            g_videoCtrl->Show(false);
+        if (m_videoCtrl)
+            m_videoCtrl->Show(false);
         return;
     }
     wxString previous = m_playedList.Last();
     m_positionSlider->SetValue(0);
     m_playedList.RemoveAt(m_playedList.Index(previous));
-    if (g_formPlaylist)
-        g_formPlaylist->SelectEntryByPath(previous);
+    if (m_playlist)
+        m_playlist->SelectEntryByPath(previous);
     SetFile(previous, true, active);
 }
 
@@ -341,8 +340,8 @@ void FormMain::AddFile(const wxString& path)
         (video ? m_videoList : m_audioList).Add(path);
     else
         m_cdList.Add(path);
-    if (g_formPlaylist)
-        g_formPlaylist->AddFileByKind(path);
+    if (m_playlist)
+        m_playlist->AddFileByKind(path);
 }
 
 bool FormMain::HasEntry(const wxString& path) const
@@ -396,10 +395,10 @@ void FormMain::SliderVolumeScroll(wxScrollEvent&)
 void FormMain::_onMediaStop(wxMediaEvent& event)
 {
     Trace("FormMain :: _onMediaStop\n");
-    if (g_videoCtrl && g_videoCtrl->HasFailed()) {
+    if (m_videoCtrl && m_videoCtrl->HasFailed()) {
         // GStreamer accepts any file at Load and gives up on a broken one
         // only now: trace it like a failed load and leave video mode.
-        Trace("Can't load " + g_videoCtrl->GetPath() + "\n");
+        Trace("Can't load " + m_videoCtrl->GetPath() + "\n");
         if (s_videoMode && !m_player) {
             s_videoEnded = false; // so that Stop hides the window and stops the control
             Stop();
@@ -417,9 +416,9 @@ void FormMain::_onMediaLoaded(wxMediaEvent&)
 {
     Trace("FormMain :: _onMediaLoaded\n");
     // A video loaded while an audio file took over since is not played.
-    if (!s_videoSizing || !s_videoMode || m_player || !g_formVideo)
+    if (!s_videoSizing || !s_videoMode || m_player || !m_video)
         return;
-    g_formVideo->FitToVideo();
+    m_video->FitToVideo();
     Play();
 }
 

@@ -6,7 +6,6 @@
 #include <wx/filename.h>
 #include <wx/wupdlock.h>
 
-#include "gui/AppWindows.h"
 #include "log/Logger.h"
 #include "gui/FormMain.h"
 #include "gui/FormPlaylist.h"
@@ -20,8 +19,8 @@ void FormMain::ShufflePlaylist()
 {
     if (m_audioList.IsEmpty())
         return;
-    if (g_formPlaylist)
-        g_formPlaylist->ClearAudioVideoLists();
+    if (m_playlist)
+        m_playlist->ClearAudioVideoLists();
     wxArrayString result;
     result.Alloc(m_audioList.GetCount());
     while (!m_audioList.IsEmpty()) {
@@ -32,34 +31,34 @@ void FormMain::ShufflePlaylist()
         size_t k = static_cast<size_t>(r * (1.0 / 32768.0) * n);
         result.Add(m_audioList[k]);
         m_audioList.RemoveAt(k);
-        if (g_formPlaylist)
-            g_formPlaylist->AddFileByKind(result.Last());
+        if (m_playlist)
+            m_playlist->AddFileByKind(result.Last());
     }
     m_audioList = result;
     // The video entries were cleared from the window with the audio ones;
     // show them again so the window holds what the store holds.
-    if (g_formPlaylist) {
+    if (m_playlist) {
         for (const wxString& path : m_videoList)
-            g_formPlaylist->AddFileByKind(path);
+            m_playlist->AddFileByKind(path);
     }
 }
 
 void FormMain::RemoveCurrentEntry()
 {
-    if (!g_formPlaylist)
+    if (!m_playlist)
         return;
     // The store loses exactly the entry the window removes, so the two never
     // disagree; the CD list cannot be edited from the window.
-    if (g_formPlaylist->CanDeleteSelected()) {
-        FormPlaylist::ListKind kind = g_formPlaylist->GetCurrentKind();
+    if (m_playlist->CanDeleteSelected()) {
+        FormPlaylist::ListKind kind = m_playlist->GetCurrentKind();
         wxArrayString& list = kind == FormPlaylist::Audio ? m_audioList : m_videoList;
-        int index = list.Index(g_formPlaylist->GetCurrentPath(kind), true);
+        int index = list.Index(m_playlist->GetCurrentPath(kind), true);
         if (index != wxNOT_FOUND)
             list.RemoveAt(index);
-        if (kind == FormPlaylist::Video && s_videoMode && g_formVideo)
-            g_formVideo->Show(false);
+        if (kind == FormPlaylist::Video && s_videoMode && m_video)
+            m_video->Show(false);
     }
-    g_formPlaylist->DeleteSelected();
+    m_playlist->DeleteSelected();
 }
 
 void FormMain::SavePlaylist(const wxString& path)
@@ -91,9 +90,9 @@ void FormMain::LoadPlaylist(const wxString& path)
     // Starts of the old lists would count against the new ones and end them early.
     m_playedList.Clear();
     std::unique_ptr<wxWindowUpdateLocker> freeze;
-    if (g_formPlaylist) {
-        g_formPlaylist->ClearAllLists();
-        freeze.reset(new wxWindowUpdateLocker(g_formPlaylist));
+    if (m_playlist) {
+        m_playlist->ClearAllLists();
+        freeze.reset(new wxWindowUpdateLocker(m_playlist));
     }
     // The lists were emptied above, so "already in the store" means "added
     // by an earlier line"; an empty text is never stored.

@@ -20,6 +20,7 @@ namespace BrelkosPlayer {
 class FormSearch;
 class FormTagEdit;
 class ImageButton;
+class MainControl;
 class TrackList;
 struct Design;
 
@@ -41,7 +42,7 @@ class FormPlaylist : public wxFrame {
 public:
     enum ListKind { Audio = 0, Video = 1, CD = 2 };
 
-    FormPlaylist(wxWindow* parent, const wxPoint& pos);
+    FormPlaylist(wxWindow* parent, MainControl& main, const wxPoint& pos);
     ~FormPlaylist() override;
 
     void SetSimpleDesign(const Design* design);
@@ -65,10 +66,6 @@ public:
     // Removes the selected entry of the current list (audio or video only);
     // false, with a log line, when nothing could be removed.
     bool DeleteSelected();
-
-    // Readies the main window to take path as its new file: whatever is active
-    // or loaded is stopped first, so SetFile starts the path asked for.
-    void PrepareToPlay(const wxString& path);
 
     // Key commands; false for keys that are not ours.
     bool HandleKey(int keyCode);
@@ -96,7 +93,6 @@ private:
     TrackList& _audioOrVideo();
     void _selectEntry(TrackList& list);
     void _playEntry(TrackList& list);
-    void _takeAsCurrentFile(const wxString& path);
     bool _choosePlaylistFile(bool save, wxString& path);
     void _showDriveMenu();
 
@@ -116,6 +112,7 @@ private:
     void MenuDriveClick(wxCommandEvent& event);
     void _onClose(wxCloseEvent& event);
 
+    MainControl& m_main;
     std::unique_ptr<TrackList> m_lists[3];
     ListKind m_currentKind = Audio;
     wxArrayString m_driveNames;

@@ -14,6 +14,7 @@ namespace BrelkosPlayer {
 
 class BrelkoCtrl;
 class ImageButton;
+class MainControl;
 
 enum FormVideoIds {
     ID_VIDEO_HIDE_TIMER = 0,
@@ -29,7 +30,7 @@ enum FormVideoIds {
 
 class FormVideo : public wxFrame {
 public:
-    explicit FormVideo(wxWindow* parent);
+    FormVideo(wxWindow* parent, MainControl& main);
     ~FormVideo() override;
 
     // Called by the video control created inside this window (null when it
@@ -95,6 +96,7 @@ private:
     void SliderPositionScroll(wxScrollEvent& event);
     void _onClose(wxCloseEvent& event);
 
+    MainControl& m_main;
     BrelkoCtrl* m_ctrl = nullptr;
     wxPanel* m_panel = nullptr;
     bool m_panelNative = false;
