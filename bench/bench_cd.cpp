@@ -13,7 +13,6 @@
 #include <wx/stdpaths.h>
 #include <wx/utils.h>
 
-#include "gui/AppWindows.h"
 #include "gui/FormMain.h"
 #include "gui/FormPlaylist.h"
 #include "playback/CDPlayerThread.h"
@@ -62,9 +61,9 @@ private:
         for (int run = 0; run < 7; ++run) {
             form->ClearPlaylist();
             auto start = Clock::now();
-            std::unique_ptr<wxMenu> menu(g_formPlaylist->BuildDriveMenu());
-            int drive = static_cast<int>(g_formPlaylist->GetDriveNames().GetCount()) - 1;
-            g_formPlaylist->ListDriveTracks(drive);
+            std::unique_ptr<wxMenu> menu(form->GetPlaylistWindow()->BuildDriveMenu());
+            int drive = static_cast<int>(form->GetPlaylistWindow()->GetDriveNames().GetCount()) - 1;
+            form->GetPlaylistWindow()->ListDriveTracks(drive);
             listing.push_back(Ms(Clock::now() - start));
 
             wxString address = form->GetCDList()[run % form->GetCDList().GetCount()];

@@ -15,7 +15,6 @@
 #include <wx/stdpaths.h>
 #include <wx/textctrl.h>
 
-#include "gui/AppWindows.h"
 #include "gui/FormMain.h"
 #include "gui/FormPlaylist.h"
 #include "gui/FormSearch.h"
@@ -113,8 +112,8 @@ public:
         std::fprintf(out, "  (%zu audio, %zu video entries)\n", main->GetAudioList().GetCount(),
                      main->GetVideoList().GetCount());
 
-        FormSearch* search = g_formPlaylist->GetSearchWindow();
-        TrackList& audio = g_formPlaylist->GetTrackList(FormPlaylist::Audio);
+        FormSearch* search = main->GetPlaylistWindow()->GetSearchWindow();
+        TrackList& audio = main->GetPlaylistWindow()->GetTrackList(FormPlaylist::Audio);
         // Up to 10 000 names: the video files took a tenth of them.
         for (int i = 0, missing = kEntries - audio.GetCount(); i < missing; ++i)
             audio.Append(wxString::Format("/x/Extra %d.mp3", i), wxString::Format("Extra %d.mp3", i));

@@ -22,11 +22,11 @@
 #include <wx/evtloop.h>
 #include <wx/filename.h>
 #include <wx/mediactrl.h>
+#include <wx/weakref.h>
 #include <wx/stdpaths.h>
 #include <wx/timer.h>
 #include <wx/utils.h>
 
-#include "gui/AppWindows.h"
 #include "gui/BrelkoCtrl.h"
 #include "gui/FormMain.h"
 #include "gui/FormVideo.h"
@@ -101,21 +101,24 @@ bool Wait(const std::function<bool()>& predicate, int timeoutMs)
     return true;
 }
 
-// The test pattern's colour bars: the first frame is bright all over. The
-// pixels are read from the X server as another program would: GTK's own view
-// of the screen in this process misses what the video sink paints.
 // The video window's player has played its video to the end.
-bool VideoEnded()
+bool VideoEnded(FormMain* main)
 {
-    VideoPlayer* player = g_formVideo ? g_formVideo->GetPlayer() : nullptr;
+    FormVideo* video = main->GetVideoWindow();
+    VideoPlayer* player = video ? video->GetPlayer() : nullptr;
     return player && player->HasEnded();
 }
 
-bool FrameOnScreen(Display* display)
+// The test pattern's colour bars: the first frame is bright all over. The
+// pixels are read from the X server as another program would: GTK's own view
+// of the screen in this process misses what the video sink paints.
+bool FrameOnScreen(FormMain* main, Display* display)
 {
-    if (!g_formVideo || !g_formVideo->IsShown() || !g_videoCtrl)
+    FormVideo* video = main->GetVideoWindow();
+    BrelkoCtrl* ctrl = main->GetVideoCtrl();
+    if (!video || !video->IsShown() || !ctrl)
         return false;
-    wxRect rect = g_videoCtrl->GetScreenRect();
+    wxRect rect = ctrl->GetScreenRect();
     wxRect probe(rect.x + rect.width / 2 - 8, rect.y + rect.height / 4, 16, 16);
     probe.Intersect(wxRect(wxGetDisplaySize()));
     if (probe.IsEmpty())
@@ -161,29 +164,29 @@ StartTimes StartClip(FormMain* main, const wxString& path, Display* display)
     if (main->GetPlayer())
         main->Stop();
     // Stopped and off the screen first, so that this run's state and frame are seen.
-    Wait([display] { return g_videoCtrl->GetState() == wxMEDIASTATE_STOPPED && !FrameOnScreen(display); },
-         2000);
+    BrelkoCtrl* ctrl = main->GetVideoCtrl();
+    Wait([=] { return ctrl->GetState() == wxMEDIASTATE_STOPPED && !FrameOnScreen(main, display); }, 2000);
     double start = NowMs();
     bool loaded = false;
     auto onLoaded = [&loaded](wxMediaEvent& event) {
         loaded = true;
         event.Skip();
     };
-    g_videoCtrl->Bind(wxEVT_MEDIA_LOADED, onLoaded);
+    ctrl->Bind(wxEVT_MEDIA_LOADED, onLoaded);
     main->SetFile(path, true, true);
     Wait(
         [&] {
             double now = NowMs() - start;
             if (loaded && times.loaded < 0)
                 times.loaded = now;
-            if (times.playing < 0 && g_videoCtrl->GetState() == wxMEDIASTATE_PLAYING)
+            if (times.playing < 0 && ctrl->GetState() == wxMEDIASTATE_PLAYING)
                 times.playing = now;
-            if (times.frame < 0 && FrameOnScreen(display))
+            if (times.frame < 0 && FrameOnScreen(main, display))
                 times.frame = now;
             return times.frame >= 0 && times.playing >= 0;
         },
         10000);
-    g_videoCtrl->Unbind(wxEVT_MEDIA_LOADED, onLoaded);
+    ctrl->Unbind(wxEVT_MEDIA_LOADED, onLoaded);
     return times;
 }
 
@@ -287,18 +290,19 @@ private:
         // The whole clip, from the double-click to its end.
         if (main->GetPlayer())
             main->Stop();
-        Wait([] { return g_videoCtrl->GetState() == wxMEDIASTATE_STOPPED; }, 2000);
+        Wait([main] { return main->GetVideoCtrl()->GetState() == wxMEDIASTATE_STOPPED; }, 2000);
         XCloseDisplay(display);
         double playStart = NowMs();
         double playCpu = SelfCpuMs();
         main->SetFile(wxString::FromUTF8(clip.c_str()), true, true);
-        RunLoop((kSeconds + 20) * 1000, [] { return VideoEnded(); });
-        bool ended = VideoEnded();
+        RunLoop((kSeconds + 20) * 1000, [main] { return VideoEnded(main); });
+        bool ended = VideoEnded(main);
         double playWall = NowMs() - playStart;
         double playPercent = 100.0 * (SelfCpuMs() - playCpu) / playWall;
 
+        wxWeakRef<FormMain> closing(main);
         main->Close(true);
-        Wait([] { return g_formMain == nullptr; }, 5000);
+        Wait([&closing] { return !closing; }, 5000);
 
         double gstWall = 0;
         double gstCpu = 0;

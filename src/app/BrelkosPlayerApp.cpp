@@ -3,17 +3,18 @@
 #include <csignal>
 #include <wx/stdpaths.h>
 
-#include "gui/AppWindows.h"
 #include "gui/FormMain.h"
 
 namespace BrelkosPlayer {
 
 namespace {
 // Runs from the main loop (wx defers the signal), so closing is safe here.
+// A signal handler gets no context: the main window is found as the
+// application's top window, which OnInit makes it.
 void CloseOnSignal(int)
 {
-    if (g_formMain)
-        g_formMain->Close(true);
+    if (auto* form = dynamic_cast<FormMain*>(wxTheApp->GetTopWindow()))
+        form->Close(true);
 }
 } // namespace
 

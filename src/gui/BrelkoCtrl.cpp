@@ -2,7 +2,6 @@
 
 #include <wx/filename.h>
 
-#include "gui/AppWindows.h"
 #include "log/Logger.h"
 #include "gui/FormVideo.h"
 
@@ -47,8 +46,6 @@ BrelkoCtrl::~BrelkoCtrl()
     m_loadTimer.Stop();
     if (auto* frame = dynamic_cast<FormVideo*>(GetParent()))
         frame->AttachVideoCtrl(nullptr);
-    if (g_videoCtrl == this)
-        g_videoCtrl = nullptr;
 }
 
 bool BrelkoCtrl::Load(const wxString& path)

@@ -7,7 +7,6 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
-#include "gui/AppWindows.h"
 #include "log/Logger.h"
 #include "configuration/Design.h"
 #include "gui/EncodeRelay.h"
@@ -46,7 +45,6 @@ FormEncode::FormEncode(wxWindow* parent)
       m_relay(std::make_shared<EncodeRelay>(this))
 {
     KeepEventsInFrame(this);
-    g_formEncode = this;
     const wxSize client = GetClientSize();
     m_inputPanel = new wxPanel(this, wxID_ANY, wxPoint(0, 0), client, wxTAB_TRAVERSAL | wxNO_BORDER);
     m_progressPanel = new wxPanel(this, wxID_ANY, wxPoint(0, 0), client, wxTAB_TRAVERSAL | wxNO_BORDER);
@@ -78,8 +76,6 @@ FormEncode::~FormEncode()
     // unfinished MP3 rather than leave a cut-off file that looks complete.
     if (!m_relay->Detach(5000))
         LogText("ERROR : FormEncode :: ~FormEncode - A conversion did not stop in time");
-    if (g_formEncode == this)
-        g_formEncode = nullptr;
 }
 
 wxString FormEncode::Mp3PathFor(const wxString& wavPath)

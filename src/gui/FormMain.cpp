@@ -15,7 +15,6 @@
 #include <wx/slider.h>
 #include <wx/stattext.h>
 
-#include "gui/AppWindows.h"
 #include "log/Logger.h"
 #include "gui/BrelkoCtrl.h"
 #include "configuration/Design.h"
@@ -67,29 +66,27 @@ FormMain::FormMain(const wxString& executablePath)
       m_executable(executablePath), m_designs(new DesignTable)
 {
     m_logger.reset(new Logger(GetExecutableFolder() + "/BrelkosPlayer.log"));
-    g_formMain = this;
     _createControls();
     // At start rather than at the first minimise, in the middle of the
     // window manager's events.
     AppIcon();
-    m_taskBarIcon.reset(new TaskBarIcon);
+    m_taskBarIcon.reset(new TaskBarIcon(*this));
     m_store.SetCurrentKind(PlaylistStore::Audio);
 }
 
 FormMain::~FormMain()
 {
     _endPlayer();
-    if (g_videoCtrl) {
-        g_videoCtrl->Destroy();
-        g_videoCtrl = nullptr;
+    if (m_videoCtrl) {
+        m_videoCtrl->Destroy();
+        m_videoCtrl = nullptr;
     }
     if (m_taskBarIcon)
         m_taskBarIcon->RemoveIcon();
-    g_formPlaylist = nullptr;
-    g_formEncode = nullptr;
-    g_formVideo = nullptr;
-    if (g_formMain == this)
-        g_formMain = nullptr;
+    // The toolkit destroys the child windows after this: nothing here may reach them then.
+    m_playlist = nullptr;
+    m_encode = nullptr;
+    m_video = nullptr;
 }
 
 wxString FormMain::GetExecutableFolder() const
@@ -181,12 +178,12 @@ ImageButton* FormMain::GetButton(int id) const
 
 void FormMain::SecondInit(const wxArrayString& args)
 {
-    g_formPlaylist = new FormPlaylist(this, wxPoint(0, 185));
+    m_playlist = new FormPlaylist(this, *this, wxPoint(0, 185));
     if (DecorationsKnown(this))
         _placePlaylist();
-    g_formPlaylist->Show(true);
-    g_formEncode = new FormEncode(this);
-    g_formEncode->Show(false);
+    m_playlist->Show(true);
+    m_encode = new FormEncode(this);
+    m_encode->Show(false);
 
     m_store.Clear(PlaylistStore::Audio);
     m_store.ClearPlayed();
@@ -197,8 +194,8 @@ void FormMain::SecondInit(const wxArrayString& args)
     m_stopping = false;
     m_fileState = NoFile;
 
-    g_formVideo = new FormVideo(this);
-    g_videoCtrl = new BrelkoCtrl(g_formVideo);
+    m_video = new FormVideo(this, *this);
+    m_videoCtrl = new BrelkoCtrl(m_video);
 
     m_designs->ReadFile(GetExecutableFolder() + "/BrelkosPlayer.cfg",
                         [this](const Design* design) { SetSimpleDesign(design); });
@@ -231,10 +228,10 @@ void FormMain::SetSimpleDesign(const Design* design)
         bool labelled = id == ID_ADD_FILE || id == ID_ADD_FOLDER || id == ID_ENCODER;
         m_buttons[id]->SetDesignColours(*design, labelled);
     }
-    if (g_formPlaylist)
-        g_formPlaylist->SetSimpleDesign(design);
-    if (g_formEncode)
-        g_formEncode->SetSimpleDesign(design);
+    if (m_playlist)
+        m_playlist->SetSimpleDesign(design);
+    if (m_encode)
+        m_encode->SetSimpleDesign(design);
     Refresh(true);
 }
 
@@ -260,27 +257,27 @@ void FormMain::CheckRandomClick(wxCommandEvent& event)
 
 void FormMain::BtnPreviousClick(wxCommandEvent&)
 {
-    PreviousFile();
+    Execute(Command::Previous);
 }
 
 void FormMain::BtnPlayClick(wxCommandEvent&)
 {
-    PlayCommand();
+    Execute(Command::Play);
 }
 
 void FormMain::BtnPauseClick(wxCommandEvent&)
 {
-    Pause();
+    Execute(Command::Pause);
 }
 
 void FormMain::BtnStopClick(wxCommandEvent&)
 {
-    Stop();
+    Execute(Command::Stop);
 }
 
 void FormMain::BtnNextClick(wxCommandEvent&)
 {
-    NextFile();
+    Execute(Command::Next);
 }
 
 void FormMain::BtnAddFileClick(wxCommandEvent&)
@@ -326,8 +323,8 @@ void FormMain::BtnAddFolderClick(wxCommandEvent&)
 
 void FormMain::BtnEncoderClick(wxCommandEvent&)
 {
-    if (g_formEncode)
-        g_formEncode->Show(true);
+    if (m_encode)
+        m_encode->Show(true);
 }
 
 // The playlist's frame stands directly below the main window's frame, once
@@ -336,19 +333,19 @@ void FormMain::BtnEncoderClick(wxCommandEvent&)
 void FormMain::_placePlaylist()
 {
     wxRect frame = GetRect();
-    g_formPlaylist->Move(frame.x, frame.y + frame.height);
+    m_playlist->Move(frame.x, frame.y + frame.height);
 }
 
 void FormMain::_onMove(wxMoveEvent& event)
 {
-    if (g_formPlaylist) {
+    if (m_playlist) {
         // Until then (and with no window manager at all) the offsets the
         // layout was drawn with stay.
         wxPoint pos = event.GetPosition();
         if (DecorationsKnown(this))
             _placePlaylist();
         else
-            g_formPlaylist->Move(pos.x - 3, pos.y + 163);
+            m_playlist->Move(pos.x - 3, pos.y + 163);
     }
     event.Skip();
 }
@@ -357,7 +354,7 @@ void FormMain::_onSize(wxSizeEvent& event)
 {
     // The decorations arrive after the frame is first shown; the frame's
     // height changes with them.
-    if (g_formPlaylist && DecorationsKnown(this))
+    if (m_playlist && DecorationsKnown(this))
         _placePlaylist();
     event.Skip();
 }
@@ -380,9 +377,9 @@ void FormMain::HideToTray()
     Show(false);
     // The playlist goes with the main window, whatever the window manager
     // does with a transient window when its owner is minimised.
-    m_playlistInTray = g_formPlaylist && g_formPlaylist->IsShown();
+    m_playlistInTray = m_playlist && m_playlist->IsShown();
     if (m_playlistInTray)
-        g_formPlaylist->Show(false);
+        m_playlist->Show(false);
     SetWindowStyle(wxFRAME_NO_TASKBAR);
     m_taskBarIcon->SetIcon(AppIcon(), "Brelko's Player - " + m_displayedName);
 }
@@ -390,10 +387,10 @@ void FormMain::HideToTray()
 void FormMain::RestoreFromTray()
 {
     m_inTray = false;
-    if (m_playlistInTray && g_formPlaylist) {
-        g_formPlaylist->Show(true);
+    if (m_playlistInTray && m_playlist) {
+        m_playlist->Show(true);
         // A window the window manager had minimised maps minimised again.
-        g_formPlaylist->Restore();
+        m_playlist->Restore();
     }
     m_playlistInTray = false;
     Show(true);
@@ -412,36 +409,51 @@ void FormMain::_onClose(wxCloseEvent&)
 
 void FormMain::OnKey(wxKeyEvent& event)
 {
-    switch (event.GetKeyCode()) {
-    case WXK_RIGHT:
-    case WXK_LEFT:
-    case WXK_PAGEDOWN:
-    case WXK_PAGEUP:
-    case WXK_SUBTRACT:
-    case WXK_NUMPAD_SUBTRACT:
-    case WXK_ADD:
-    case WXK_NUMPAD_ADD:
-    case WXK_DELETE:
-        HandleKey(event.GetKeyCode());
-        break;
-    default:
+    Command command = CommandForKey(KeyWindow::Main, event.GetKeyCode());
+    if (command == Command::None)
         event.Skip();
-    }
+    else
+        Execute(command);
 }
 
 void FormMain::HandleKey(int keyCode)
 {
-    switch (keyCode) {
-    case WXK_RIGHT: StepPosition(+3); break;
-    case WXK_LEFT: StepPosition(-3); break;
-    case WXK_PAGEDOWN: NextFile(); break;
-    case WXK_PAGEUP: PreviousFile(); break;
-    case WXK_SUBTRACT:
-    case WXK_NUMPAD_SUBTRACT: StepVolume(-5); break;
-    case WXK_ADD:
-    case WXK_NUMPAD_ADD: StepVolume(+5); break;
-    case WXK_DELETE: RemoveCurrentEntry(); break;
-    default: break;
+    Execute(CommandForKey(KeyWindow::Main, keyCode));
+}
+
+void FormMain::Execute(Command command)
+{
+    switch (command) {
+    case Command::Play: PlayCommand(); break;
+    case Command::Resume: Play(); break;
+    case Command::PlayPause:
+        if (m_playState == Playing)
+            Pause();
+        else if (m_playState == Paused)
+            Play();
+        break;
+    case Command::Pause: Pause(); break;
+    case Command::Stop: Stop(); break;
+    case Command::Next: NextFile(); break;
+    case Command::Previous: PreviousFile(); break;
+    case Command::SeekForward: StepPosition(+kSeekStep); break;
+    case Command::SeekBack: StepPosition(-kSeekStep); break;
+    case Command::VolumeUp: StepVolume(+kVolumeStep); break;
+    case Command::VolumeDown: StepVolume(-kVolumeStep); break;
+    case Command::RemoveEntry: RemoveCurrentEntry(); break;
+    // The video window's own; nothing else to do.
+    case Command::FullScreen:
+    case Command::LeaveFullScreen:
+    case Command::None: break;
+    }
+}
+
+void FormMain::ShowFromTray()
+{
+    if (IsInTray() || IsIconized()) {
+        wxIconizeEvent restore(0, false);
+        restore.SetEventObject(this);
+        GetEventHandler()->ProcessEvent(restore);
     }
 }
 

@@ -1,5 +1,7 @@
 // The main window and the single controller of playback: it owns the
-// playlist store, the file and play states and the current player.
+// playlist store, the file and play states and the current player, and
+// creates the playlist, encode and video windows, which reach it only
+// through MainControl.
 #pragma once
 
 #include <atomic>
@@ -9,6 +11,7 @@
 #include <wx/filename.h>
 #include <wx/frame.h>
 
+#include "gui/MainControl.h"
 #include "playback/PlayerOwner.h"
 #include "playback/PlayerState.h"
 #include "playlist/PlaylistStore.h"
@@ -20,7 +23,11 @@ class wxStaticText;
 
 namespace BrelkosPlayer {
 
+class BrelkoCtrl;
 class DesignTable;
+class FormEncode;
+class FormPlaylist;
+class FormVideo;
 class ImageButton;
 class Logger;
 class Player;
@@ -44,7 +51,7 @@ enum FormMainIds {
     ID_ENCODER = 11,
 };
 
-class FormMain : public wxFrame, public PlayerOwner {
+class FormMain : public wxFrame, public PlayerOwner, public MainControl {
 public:
     // executablePath: the program's own path; its folder holds the log,
     // the configuration file and rsc/.
@@ -64,28 +71,27 @@ public:
     void NextFile();
     void PreviousFile();
     void StartNextFile();
-    void AddFile(const wxString& path);
+    void AddFile(const wxString& path) override;
     void AddFolder(const wxString& folder);
     void StepPosition(int step);
     void StepVolume(int step);
     // The play button: resume, or start the current file.
     void PlayCommand();
-    // Takes path as the file to start unless one is chosen already; nothing
-    // is loaded (a click on a playlist entry).
-    void SelectFile(const wxString& path);
-    // Readies the window to take path as its new file: whatever is active or
-    // loaded is stopped first, so SetFile starts the path asked for.
-    void PrepareToPlay(const wxString& path);
-    // PrepareToPlay, then start path (a double click on an entry).
-    void PlayEntry(const wxString& path);
+
+    // MainControl
+    void Execute(Command command) override;
+    void SelectFile(const wxString& path) override;
+    void PrepareToPlay(const wxString& path) override;
+    void PlayFile(const wxString& path) override { SetFile(path, true, true); }
+    void ShowFromTray() override;
 
     // Playlist store (FormMainPlaylist.cpp)
-    void ShufflePlaylist();
+    void ShufflePlaylist() override;
     // Empties the three lists, the played list and the playlist window.
     void ClearPlaylist();
     void RemoveCurrentEntry();
-    void SavePlaylist(const wxString& path);
-    void LoadPlaylist(const wxString& path);
+    void SavePlaylist(const wxString& path) override;
+    void LoadPlaylist(const wxString& path) override;
 
     // Designs
     void SetSimpleDesign(const Design* design);
@@ -103,7 +109,7 @@ public:
     const wxArrayString& GetCDList() const { return m_store.GetList(PlaylistStore::CD); }
     const wxArrayString& GetPlayedList() const { return m_store.GetPlayedList(); }
     // Whether the path is in the audio, video or CD list (exact comparison).
-    bool HasEntry(const wxString& path) const { return m_store.Has(path); }
+    bool HasEntry(const wxString& path) const override { return m_store.Has(path); }
     const wxArrayString& GetCurrentList() const { return m_store.GetCurrentList(); }
     bool CurrentListIsAudio() const { return m_store.GetCurrentKind() == PlaylistStore::Audio; }
     const wxString& GetCurrentFile() const { return m_store.GetCurrentFile(); }
@@ -113,6 +119,11 @@ public:
     bool IsLoop() const { return m_store.IsLoop(); }
     bool IsRandom() const { return m_store.IsRandom(); }
     TaskBarIcon* GetTaskBarIcon() const { return m_taskBarIcon.get(); }
+    // The windows made by SecondInit; they live as long as this one.
+    FormPlaylist* GetPlaylistWindow() const { return m_playlist; }
+    FormEncode* GetEncodeWindow() const { return m_encode; }
+    FormVideo* GetVideoWindow() const { return m_video; }
+    BrelkoCtrl* GetVideoCtrl() const { return m_videoCtrl; }
     wxString GetExecutableFolder() const;
 
     wxSlider* GetPositionSlider() const { return m_positionSlider; }
@@ -193,6 +204,12 @@ private:
     const Design* m_selectedDesign = nullptr;
     bool m_inTray = false;
     bool m_playlistInTray = false;
+
+    // Windows
+    FormPlaylist* m_playlist = nullptr;
+    FormEncode* m_encode = nullptr;
+    FormVideo* m_video = nullptr;
+    BrelkoCtrl* m_videoCtrl = nullptr;
 
     // Widgets
     wxPanel* m_panel = nullptr;

@@ -6,7 +6,6 @@
 #include <wx/slider.h>
 #include <wx/stattext.h>
 
-#include "gui/AppWindows.h"
 #include "log/Logger.h"
 #include "gui/BrelkoCtrl.h"
 #include "gui/FormMain.h"
@@ -76,7 +75,7 @@ bool FormMain::LoadFile(const wxString& path)
     if (IsVideoFile(path)) {
         Trace("FormMain :: LoadFile - Video\n");
         m_store.SetCurrentKind(PlaylistStore::Video);
-        player.reset(new VideoPlayer(this, g_videoCtrl, g_formVideo));
+        player.reset(new VideoPlayer(this, m_videoCtrl, m_video));
         if (player->Load(path)) {
             _endPlayer();
             m_player = std::move(player);
@@ -120,8 +119,8 @@ void FormMain::SetFile(const wxString& path, bool load, bool start)
     if (!start || m_fileState != FileLoaded)
         return;
 
-    if (g_formVideo)
-        g_formVideo->SetSizing(true);
+    if (m_video)
+        m_video->SetSizing(true);
     _setTitleName(path);
     // A video starts once it has prerolled (MediaReady).
     if (m_player && !m_player->StartsWhenReady()) {
@@ -137,8 +136,8 @@ void FormMain::_setTitleName(const wxString& path)
 {
     // mp3 files show their own name too, rather than the previous file's.
     m_displayedName = MediaPath::Title(path);
-    if (g_videoCtrl)
-        g_videoCtrl->SetLabel(m_displayedName);
+    if (m_videoCtrl)
+        m_videoCtrl->SetLabel(m_displayedName);
     m_nameValue->SetLabel(m_displayedName);
     wxString title = "Brelko's Player - " + m_displayedName;
     SetTitle(title);
@@ -152,7 +151,7 @@ void FormMain::Play()
         LogMessage("FormMain :: Play - End - Player thread null");
         return;
     }
-    Trace("VideoPlayer : " + PointerText(g_videoCtrl) + " - PlayerThread : " +
+    Trace("VideoPlayer : " + PointerText(m_videoCtrl) + " - PlayerThread : " +
           PointerText(dynamic_cast<PlayerThread*>(m_player.get())) + "\n");
     m_player->Start();
     m_player->Play();
@@ -186,15 +185,9 @@ void FormMain::PrepareToPlay(const wxString& path)
     }
 }
 
-void FormMain::PlayEntry(const wxString& path)
-{
-    PrepareToPlay(path);
-    SetFile(path, true, true);
-}
-
 void FormMain::_selectInPlaylist(const wxString& path)
 {
-    if (g_formPlaylist && g_formPlaylist->SelectEntryByPath(path))
+    if (m_playlist && m_playlist->SelectEntryByPath(path))
         SetFile(path, true, false);
 }
 
@@ -244,14 +237,14 @@ void FormMain::StartNextFile()
         PlaylistStore::Next next = m_store.ChooseNext();
         switch (next.how) {
         case PlaylistStore::Following:
-            if (g_formPlaylist)
-                g_formPlaylist->SelectNextEntry();
+            if (m_playlist)
+                m_playlist->SelectNextEntry();
             break;
         case PlaylistStore::Jump:
         case PlaylistStore::Loop: _selectInPlaylist(next.path); break;
         case PlaylistStore::End:
-            if (g_videoCtrl)
-                g_videoCtrl->Show(false);
+            if (m_videoCtrl)
+                m_videoCtrl->Show(false);
             SetTitle("Brelko's Player");
             return;
         }
@@ -279,8 +272,8 @@ void FormMain::PreviousFile()
     Stop();
     wxString previous;
     if (!m_store.ChoosePrevious(previous)) {
-        if (g_videoCtrl)
-            g_videoCtrl->Show(false);
+        if (m_videoCtrl)
+            m_videoCtrl->Show(false);
         return;
     }
     m_positionSlider->SetValue(0);
@@ -344,8 +337,8 @@ void FormMain::AddFile(const wxString& path)
         return;
     }
     m_store.Add(path);
-    if (g_formPlaylist)
-        g_formPlaylist->AddFileByKind(path);
+    if (m_playlist)
+        m_playlist->AddFileByKind(path);
 }
 
 void FormMain::AddFolder(const wxString& folder)

@@ -4,7 +4,6 @@
 #include <wx/filename.h>
 #include <wx/wupdlock.h>
 
-#include "gui/AppWindows.h"
 #include "log/Logger.h"
 #include "gui/FormMain.h"
 #include "gui/FormPlaylist.h"
@@ -19,38 +18,38 @@ void FormMain::ShufflePlaylist()
     if (m_store.GetList(PlaylistStore::Audio).IsEmpty())
         return;
     m_store.ShuffleAudio();
-    if (!g_formPlaylist)
+    if (!m_playlist)
         return;
-    g_formPlaylist->ClearAudioVideoLists();
+    m_playlist->ClearAudioVideoLists();
     // The video entries were cleared from the window with the audio ones;
     // show them again so the window holds what the store holds.
     for (PlaylistStore::Kind kind : {PlaylistStore::Audio, PlaylistStore::Video}) {
         for (const wxString& path : m_store.GetList(kind))
-            g_formPlaylist->AddFileByKind(path);
+            m_playlist->AddFileByKind(path);
     }
 }
 
 void FormMain::RemoveCurrentEntry()
 {
-    if (!g_formPlaylist)
+    if (!m_playlist)
         return;
     // The store loses exactly the entry the window removes, so the two never
     // disagree; the CD list cannot be edited from the window.
-    if (g_formPlaylist->CanDeleteSelected()) {
-        FormPlaylist::ListKind kind = g_formPlaylist->GetCurrentKind();
+    if (m_playlist->CanDeleteSelected()) {
+        FormPlaylist::ListKind kind = m_playlist->GetCurrentKind();
         m_store.Remove(kind == FormPlaylist::Audio ? PlaylistStore::Audio : PlaylistStore::Video,
-                       g_formPlaylist->GetCurrentPath(kind));
-        if (kind == FormPlaylist::Video && g_formVideo && g_formVideo->GetPlayer())
-            g_formVideo->Show(false);
+                       m_playlist->GetCurrentPath(kind));
+        if (kind == FormPlaylist::Video && m_video && m_video->GetPlayer())
+            m_video->Show(false);
     }
-    g_formPlaylist->DeleteSelected();
+    m_playlist->DeleteSelected();
 }
 
 void FormMain::ClearPlaylist()
 {
     m_store.ClearAll();
-    if (g_formPlaylist)
-        g_formPlaylist->ClearAllLists();
+    if (m_playlist)
+        m_playlist->ClearAllLists();
 }
 
 void FormMain::SavePlaylist(const wxString& path)
@@ -77,8 +76,8 @@ void FormMain::LoadPlaylist(const wxString& path)
     }
     ClearPlaylist();
     std::unique_ptr<wxWindowUpdateLocker> freeze;
-    if (g_formPlaylist)
-        freeze.reset(new wxWindowUpdateLocker(g_formPlaylist));
+    if (m_playlist)
+        freeze.reset(new wxWindowUpdateLocker(m_playlist));
     // The lists were emptied above, so "already in the store" means "added
     // by an earlier line"; an empty text is never stored.
     std::unordered_set<wxString> stored;

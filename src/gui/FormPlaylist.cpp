@@ -9,7 +9,6 @@
 #include <wx/panel.h>
 #include <wx/sizer.h>
 
-#include "gui/AppWindows.h"
 #include "log/Logger.h"
 #include "configuration/Design.h"
 #include "gui/FormMain.h"
@@ -18,6 +17,7 @@
 #include "gui/FrameEvents.h"
 #include "gui/ImageButton.h"
 #include "gui/ListBox.h"
+#include "gui/MainControl.h"
 #include "gui/TrackList.h"
 
 namespace BrelkosPlayer {
@@ -48,15 +48,16 @@ wxBEGIN_EVENT_TABLE(FormPlaylist, wxFrame)
 wxEND_EVENT_TABLE()
     // clang-format on
 
-FormPlaylist::FormPlaylist(wxWindow* parent, const wxPoint& pos)
+FormPlaylist::FormPlaylist(wxWindow* parent, MainControl& main, const wxPoint& pos)
     : wxFrame(parent, wxID_ANY, "Playlist", pos, wxSize(296, 622),
-              wxCAPTION | wxCLOSE_BOX | wxFRAME_TOOL_WINDOW | wxFRAME_FLOAT_ON_PARENT, "frame")
+              wxCAPTION | wxCLOSE_BOX | wxFRAME_TOOL_WINDOW | wxFRAME_FLOAT_ON_PARENT, "frame"),
+      m_main(main)
 {
     // Keys outside our own table stay here as well: the main window's Page Up
     // and Down do not act from the playlist.
     KeepEventsInFrame(this);
     _createControls();
-    m_search = new FormSearch(this);
+    m_search = new FormSearch(this, main);
     m_search->Show(false);
     m_tagEdit = new FormTagEdit(this);
     m_tagEdit->Show(false);
@@ -226,18 +227,19 @@ void FormPlaylist::_selectEntry(TrackList& list)
     if (box->IsEmpty() || selection < 0 || selection >= list.GetCount())
         return;
     list.SelectIndex(selection);
-    if (g_formMain)
-        g_formMain->SelectFile(list.GetCurrentPath());
+    m_main.SelectFile(list.GetCurrentPath());
 }
 
 void FormPlaylist::_playEntry(TrackList& list)
 {
     ListBox* box = list.GetListBox();
     int index = list.GetCurrentIndex();
-    if (!g_formMain || box->IsEmpty() || box->GetSelection() == wxNOT_FOUND || index < 0 ||
+    if (box->IsEmpty() || box->GetSelection() == wxNOT_FOUND || index < 0 ||
         index >= static_cast<int>(box->GetCount()))
         return;
-    g_formMain->PlayEntry(list.GetCurrentPath());
+    wxString path = list.GetCurrentPath();
+    m_main.PrepareToPlay(path);
+    m_main.PlayFile(path);
 }
 
 bool FormPlaylist::CanDeleteSelected()
@@ -273,25 +275,11 @@ void FormPlaylist::OnKey(wxKeyEvent& event)
 
 bool FormPlaylist::HandleKey(int keyCode)
 {
-    if (!g_formMain)
+    Command command = CommandForKey(KeyWindow::Playlist, keyCode);
+    if (command == Command::None)
         return false;
-    switch (keyCode) {
-    case WXK_DELETE:
-    case WXK_NUMPAD_DELETE: g_formMain->RemoveCurrentEntry(); return true;
-    case WXK_LEFT:
-    case WXK_NUMPAD_LEFT: g_formMain->StepPosition(-3); return true;
-    case WXK_RIGHT:
-    case WXK_NUMPAD_RIGHT: g_formMain->StepPosition(+3); return true;
-    case WXK_UP:
-    case WXK_NUMPAD_UP: g_formMain->NextFile(); return true;
-    case WXK_DOWN:
-    case WXK_NUMPAD_DOWN: g_formMain->PreviousFile(); return true;
-    case WXK_ADD:
-    case WXK_NUMPAD_ADD: g_formMain->StepVolume(+5); return true;
-    case WXK_SUBTRACT:
-    case WXK_NUMPAD_SUBTRACT: g_formMain->StepVolume(-5); return true;
-    default: return false;
-    }
+    m_main.Execute(command);
+    return true;
 }
 
 bool FormPlaylist::_choosePlaylistFile(bool save, wxString& path)
@@ -323,21 +311,20 @@ bool FormPlaylist::_choosePlaylistFile(bool save, wxString& path)
 void FormPlaylist::BtnLoadClick(wxCommandEvent&)
 {
     wxString path;
-    if (_choosePlaylistFile(false, path) && g_formMain)
-        g_formMain->LoadPlaylist(path);
+    if (_choosePlaylistFile(false, path))
+        m_main.LoadPlaylist(path);
 }
 
 void FormPlaylist::BtnSaveClick(wxCommandEvent&)
 {
     wxString path;
-    if (_choosePlaylistFile(true, path) && g_formMain)
-        g_formMain->SavePlaylist(path);
+    if (_choosePlaylistFile(true, path))
+        m_main.SavePlaylist(path);
 }
 
 void FormPlaylist::BtnShuffleClick(wxCommandEvent&)
 {
-    if (g_formMain)
-        g_formMain->ShufflePlaylist();
+    m_main.ShufflePlaylist();
 }
 
 void FormPlaylist::BtnSearchClick(wxCommandEvent&)

@@ -20,6 +20,7 @@ namespace BrelkosPlayer {
 class FormSearch;
 class FormTagEdit;
 class ImageButton;
+class MainControl;
 class TrackList;
 struct Design;
 
@@ -41,7 +42,7 @@ class FormPlaylist : public wxFrame {
 public:
     enum ListKind { Audio = 0, Video = 1, CD = 2 };
 
-    FormPlaylist(wxWindow* parent, const wxPoint& pos);
+    FormPlaylist(wxWindow* parent, MainControl& main, const wxPoint& pos);
     ~FormPlaylist() override;
 
     void SetSimpleDesign(const Design* design);
@@ -113,6 +114,7 @@ private:
     void MenuDriveClick(wxCommandEvent& event);
     void _onClose(wxCloseEvent& event);
 
+    MainControl& m_main;
     std::unique_ptr<TrackList> m_lists[3];
     ListKind m_currentKind = Audio;
     wxArrayString m_driveNames;

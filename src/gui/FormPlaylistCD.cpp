@@ -2,7 +2,7 @@
 // tracks into the CD list.
 #include <wx/menu.h>
 
-#include "gui/AppWindows.h"
+#include "gui/MainControl.h"
 #include "log/Logger.h"
 #include "gui/FormMain.h"
 #include "gui/FormPlaylist.h"
@@ -38,9 +38,7 @@ wxMenu* FormPlaylist::BuildDriveMenu()
 
 void FormPlaylist::ListDriveTracks(int drive)
 {
-    if (!g_formMain)
-        return;
-    g_formMain->Stop();
+    m_main.Execute(Command::Stop);
     if (drive < 0 || drive >= static_cast<int>(m_driveNames.GetCount()))
         return;
 
@@ -52,8 +50,8 @@ void FormPlaylist::ListDriveTracks(int drive)
     LogMessage("Tracks : %d", static_cast<int>(addresses.GetCount()));
     for (const wxString& address : addresses) {
         LogText(address);
-        if (!g_formMain->HasEntry(address))
-            g_formMain->AddFile(address);
+        if (!m_main.HasEntry(address))
+            m_main.AddFile(address);
     }
 }
 

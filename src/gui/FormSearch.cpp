@@ -7,10 +7,9 @@
 #include <wx/textctrl.h>
 #include <wx/wupdlock.h>
 
-#include "gui/AppWindows.h"
 #include "log/Logger.h"
 #include "configuration/Design.h"
-#include "gui/FormMain.h"
+#include "gui/MainControl.h"
 #include "gui/FormPlaylist.h"
 #include "gui/FrameEvents.h"
 #include "gui/ImageButton.h"
@@ -50,9 +49,10 @@ wxBEGIN_EVENT_TABLE(FormSearch, wxFrame)
 wxEND_EVENT_TABLE()
     // clang-format on
 
-FormSearch::FormSearch(wxWindow* parent)
+FormSearch::FormSearch(wxWindow* parent, MainControl& main)
     : wxFrame(parent, wxID_ANY, "Rechercher", wxPoint(0, 0), wxSize(285, 341),
-              wxCAPTION | wxCLOSE_BOX | wxFRAME_TOOL_WINDOW | wxFRAME_FLOAT_ON_PARENT, "frame")
+              wxCAPTION | wxCLOSE_BOX | wxFRAME_TOOL_WINDOW | wxFRAME_FLOAT_ON_PARENT, "frame"),
+      m_main(main)
 {
     KeepEventsInFrame(this);
     m_text = new wxTextCtrl(this, ID_SEARCH_TEXT, wxEmptyString, wxPoint(0, 0), wxSize(276, 21), 0,
@@ -173,11 +173,9 @@ void FormSearch::LBSearchDblClick(wxCommandEvent&)
     wxString path = m_source->GetPaths()[index];
     m_source->GetListBox()->SetSelection(index);
     LogMessage("FormSearch :: LBSearchDblClick - %d", index);
-    if (g_formMain)
-        g_formMain->PrepareToPlay(path);
+    m_main.PrepareToPlay(path);
     LogText("FormSearch :: LBSearchDblClick - " + path);
-    if (g_formMain)
-        g_formMain->SetFile(path, true, true);
+    m_main.PlayFile(path);
 }
 
 void FormSearch::BtnCancelClick(wxCommandEvent&)

@@ -11,6 +11,7 @@ class wxTextCtrl;
 namespace BrelkosPlayer {
 
 class ImageButton;
+class MainControl;
 class TrackList;
 struct Design;
 
@@ -22,7 +23,7 @@ enum FormSearchIds {
 
 class FormSearch : public wxFrame {
 public:
-    explicit FormSearch(wxWindow* parent);
+    FormSearch(wxWindow* parent, MainControl& main);
 
     // The names to search and the list they came from (the playlist's audio
     // or video list, which a double-click plays from).
@@ -60,6 +61,7 @@ private:
     void BtnCancelClick(wxCommandEvent& event);
     void _onClose(wxCloseEvent& event);
 
+    MainControl& m_main;
     const Design* m_design = nullptr;
     TrackList* m_source = nullptr;
     wxArrayString m_allNames;

@@ -13,11 +13,11 @@
 #include <wx/slider.h>
 #include <wx/stdpaths.h>
 
-#include "gui/AppWindows.h"
 #include "gui/BrelkoCtrl.h"
 #include "gui/FormMain.h"
 #include "gui/ImageButton.h"
 #include "gui/VideoPlayer.h"
+#include "gui/MainControl.h"
 
 namespace BrelkosPlayer {
 
@@ -66,9 +66,9 @@ wxBEGIN_EVENT_TABLE(FormVideo, wxFrame)
 wxEND_EVENT_TABLE()
 // clang-format on
 
-FormVideo::FormVideo(wxWindow* parent)
+FormVideo::FormVideo(wxWindow* parent, MainControl& main)
     : wxFrame(parent, wxID_ANY, "Video", wxDefaultPosition, wxDefaultSize, wxDEFAULT_FRAME_STYLE, "frame"),
-      m_hideTimer(this, ID_VIDEO_HIDE_TIMER), m_slideTimer(this, ID_VIDEO_SLIDE_TIMER),
+      m_main(main), m_hideTimer(this, ID_VIDEO_HIDE_TIMER), m_slideTimer(this, ID_VIDEO_SLIDE_TIMER),
       m_positionTimer(this, ID_VIDEO_POSITION_TIMER), m_blankCursor(wxCURSOR_BLANK)
 {
     KeepEventsInFrame(this);
@@ -83,8 +83,6 @@ FormVideo::~FormVideo()
     m_hideTimer.Stop();
     m_slideTimer.Stop();
     m_positionTimer.Stop();
-    if (g_formVideo == this)
-        g_formVideo = nullptr;
 }
 
 void FormVideo::AttachVideoCtrl(BrelkoCtrl* ctrl)
@@ -350,89 +348,49 @@ void FormVideo::VideoKeyDown(wxKeyEvent& event)
         event.Skip();
 }
 
-// The video keys of the README's "Keys" section. On GTK they arrive as the
+// The video keys of the README's "Keys" section (CommandForKey). On GTK they arrive as the
 // toolkit's own codes, never as Windows virtual-key codes (Enter 13, Escape
 // 27, Space 32, Page Up 33, Page Down 34, Left 37, Right 39, keypad + 107,
 // keypad - 109).
 bool FormVideo::_handleKey(int keyCode)
 {
-    switch (keyCode) {
-    case WXK_RETURN:
-    case WXK_NUMPAD_ENTER:
-        SetFullScreenMode(true);
-        return true;
-    case WXK_ESCAPE:
-        SetFullScreenMode(false);
-        return true;
-    default:
-        break;
+    Command command = CommandForKey(KeyWindow::Video, keyCode);
+    switch (command) {
+    case Command::None: return false;
+    case Command::FullScreen: SetFullScreenMode(true); break;
+    case Command::LeaveFullScreen: SetFullScreenMode(false); break;
+    default: m_main.Execute(command); break;
     }
-    if (!g_formMain)
-        return false;
-    switch (keyCode) {
-    case WXK_SPACE:
-        if (g_formMain->GetPlayState() == Playing)
-            g_formMain->Pause();
-        else if (g_formMain->GetPlayState() == Paused)
-            g_formMain->Play();
-        return true;
-    case WXK_PAGEUP:
-        g_formMain->NextFile();
-        return true;
-    case WXK_PAGEDOWN:
-        g_formMain->PreviousFile();
-        return true;
-    case WXK_LEFT:
-        g_formMain->StepPosition(-3);
-        return true;
-    case WXK_RIGHT:
-        g_formMain->StepPosition(+3);
-        return true;
-    case WXK_NUMPAD_ADD:
-    case WXK_ADD:
-        g_formMain->StepVolume(+5);
-        return true;
-    case WXK_NUMPAD_SUBTRACT:
-    case WXK_SUBTRACT:
-        g_formMain->StepVolume(-5);
-        return true;
-    default:
-        return false;
-    }
+    return true;
 }
 
 void FormVideo::BtnPreviousClick(wxCommandEvent&)
 {
-    if (g_formMain)
-        g_formMain->PreviousFile();
+    m_main.Execute(Command::Previous);
     _restartHideTimer();
 }
 
 void FormVideo::BtnPlayClick(wxCommandEvent&)
 {
-    if (g_formMain)
-        g_formMain->PlayCommand();
+    m_main.Execute(Command::Play);
     _restartHideTimer();
 }
 
 void FormVideo::BtnPauseClick(wxCommandEvent&)
 {
-    if (g_formMain)
-        g_formMain->Pause();
+    m_main.Execute(Command::Pause);
     _restartHideTimer();
 }
 
 void FormVideo::BtnStopClick(wxCommandEvent&)
 {
-    if (g_formMain)
-        g_formMain->Stop();
+    m_main.Execute(Command::Stop);
     _restartHideTimer();
 }
 
 void FormVideo::BtnNextClick(wxCommandEvent&)
 {
-    if (g_formMain)
-        g_formMain->NextFile();
+    m_main.Execute(Command::Next);
     _restartHideTimer();
 }
 
@@ -458,8 +416,8 @@ void FormVideo::_onClose(wxCloseEvent& event)
     // The window stays for the next video: only the video stops.
     event.Veto();
     SetFullScreenMode(false);
-    if (g_formMain && m_player)
-        g_formMain->Stop();
+    if (m_player)
+        m_main.Execute(Command::Stop);
     if (m_ctrl)
         m_ctrl->Stop();
     Hide();

@@ -15,6 +15,7 @@ namespace BrelkosPlayer {
 class BrelkoCtrl;
 class ImageButton;
 class VideoPlayer;
+class MainControl;
 
 enum FormVideoIds {
     ID_VIDEO_HIDE_TIMER = 0,
@@ -30,7 +31,7 @@ enum FormVideoIds {
 
 class FormVideo : public wxFrame {
 public:
-    explicit FormVideo(wxWindow* parent);
+    FormVideo(wxWindow* parent, MainControl& main);
     ~FormVideo() override;
 
     // Called by the video control created inside this window (null when it
@@ -105,6 +106,7 @@ private:
     void SliderPositionScroll(wxScrollEvent& event);
     void _onClose(wxCloseEvent& event);
 
+    MainControl& m_main;
     BrelkoCtrl* m_ctrl = nullptr;
     VideoPlayer* m_player = nullptr;
     bool m_sizing = false;

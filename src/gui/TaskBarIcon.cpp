@@ -2,8 +2,7 @@
 
 #include <wx/menu.h>
 
-#include "gui/AppWindows.h"
-#include "gui/FormMain.h"
+#include "gui/MainControl.h"
 #include "playback/SoundReport.h"
 #include "playback/DiscTracks.h"
 
@@ -15,7 +14,7 @@ wxBEGIN_EVENT_TABLE(TaskBarIcon, wxTaskBarIcon)
     EVT_MENU_RANGE(ID_TRAY_FIRST_DRIVE, ID_TRAY_LAST_DRIVE, TaskBarIcon::OnMenu)
 wxEND_EVENT_TABLE()
 
-TaskBarIcon::TaskBarIcon() = default;
+TaskBarIcon::TaskBarIcon(MainControl& main) : m_main(main) {}
 
 bool TaskBarIcon::SetIcon(const wxBitmapBundle& icon, const wxString& tooltip)
 {
@@ -41,23 +40,17 @@ wxMenu* TaskBarIcon::CreatePopupMenu()
 
 void TaskBarIcon::OnLeftDoubleClick(wxTaskBarIconEvent&)
 {
-    if (g_formMain && (g_formMain->IsInTray() || g_formMain->IsIconized())) {
-        wxIconizeEvent restore(0, false);
-        restore.SetEventObject(g_formMain);
-        g_formMain->GetEventHandler()->ProcessEvent(restore);
-    }
+    m_main.ShowFromTray();
 }
 
 void TaskBarIcon::OnMenu(wxCommandEvent& event)
 {
-    if (!g_formMain)
-        return;
     switch (event.GetId()) {
-    case ID_TRAY_PREVIOUS: g_formMain->PreviousFile(); break;
-    case ID_TRAY_PLAY: g_formMain->Play(); break;
-    case ID_TRAY_PAUSE: g_formMain->Pause(); break;
-    case ID_TRAY_STOP: g_formMain->Stop(); break;
-    case ID_TRAY_NEXT: g_formMain->NextFile(); break;
+    case ID_TRAY_PREVIOUS: m_main.Execute(Command::Previous); break;
+    case ID_TRAY_PLAY: m_main.Execute(Command::Resume); break;
+    case ID_TRAY_PAUSE: m_main.Execute(Command::Pause); break;
+    case ID_TRAY_STOP: m_main.Execute(Command::Stop); break;
+    case ID_TRAY_NEXT: m_main.Execute(Command::Next); break;
     default: PlayCD(event.GetId() - ID_TRAY_FIRST_DRIVE); break;
     }
 }
@@ -66,7 +59,7 @@ void TaskBarIcon::PlayCD(int driveIndex)
 {
     // The lines under which these reports have always been known.
     static const DiscTracksReport report = {".\\src\\gui\\TaskBarIcon", {}, 77, 80};
-    g_formMain->Stop();
+    m_main.Execute(Command::Stop);
     if (driveIndex < 0 || driveIndex >= static_cast<int>(m_driveNames.GetCount()))
         return;
     wxArrayString addresses;
@@ -74,8 +67,8 @@ void TaskBarIcon::PlayCD(int driveIndex)
     // Filed in the main window's store as well as shown, so the tracks play
     // one after another; addresses already listed are not added twice.
     for (const wxString& address : addresses) {
-        if (!g_formMain->HasEntry(address))
-            g_formMain->AddFile(address);
+        if (!m_main.HasEntry(address))
+            m_main.AddFile(address);
     }
 }
 

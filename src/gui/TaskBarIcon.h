@@ -9,6 +9,8 @@
 
 namespace BrelkosPlayer {
 
+class MainControl;
+
 enum TaskBarIconIds {
     ID_TRAY_PREVIOUS = 0,
     ID_TRAY_PLAY = 1,
@@ -21,7 +23,7 @@ enum TaskBarIconIds {
 
 class TaskBarIcon : public wxTaskBarIcon {
 public:
-    TaskBarIcon();
+    explicit TaskBarIcon(MainControl& main);
 
     const wxArrayString& GetDriveNames() const { return m_driveNames; }
     // The text shown over the icon, as last set.
@@ -35,6 +37,7 @@ public:
     void PlayCD(int driveIndex);
 
 private:
+    MainControl& m_main;
     wxArrayString m_driveNames;
     wxString m_tooltip;
 

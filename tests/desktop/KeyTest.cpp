@@ -9,7 +9,6 @@
 #include <wx/slider.h>
 #include <wx/textctrl.h>
 
-#include "gui/AppWindows.h"
 #include "desktop/Desktop.h"
 #include "gui/FormEncode.h"
 #include "gui/FormEncodingOptions.h"
@@ -36,7 +35,7 @@ protected:
             ASSERT_TRUE(wxCopyFile(testing_support::DataFile("tone.wav"), m_paths.Last()));
         }
         m_main = testing_support::CreateMainWindow(m_paths);
-        m_playlist = g_formPlaylist;
+        m_playlist = testing_support::PlaylistWindow();
         ASSERT_TRUE(WaitFor([this] { return m_main->GetPositionSlider()->GetValue() > 100; }));
         m_main->Pause();
         ASSERT_EQ(m_main->GetPlayState(), Paused);
@@ -89,7 +88,7 @@ TEST_F(KeyTest, ChildWindowsKeepTheKeysTypedInThem)
     // On the slider (0 to 10): two steps right, one back, a page on and back.
     const wxString sliderKeys = "Right Right Left Next Prior Delete KP_Add KP_Subtract";
     FormSearch* search = m_playlist->GetSearchWindow();
-    FormEncodingOptions* options = g_formEncode->GetOptionsDialog();
+    FormEncodingOptions* options = testing_support::EncodeWindow()->GetOptionsDialog();
     struct Case {
         const char* window;
         wxTopLevelWindow* frame;
@@ -101,8 +100,8 @@ TEST_F(KeyTest, ChildWindowsKeepTheKeysTypedInThem)
     const Case cases[] = {
         {"search", search, search->GetTextField(), fieldKeys,
          [search] { return search->GetTextField()->GetValue(); }, "ax+"},
-        {"encode", g_formEncode, g_formEncode->GetPathField(), fieldKeys,
-         [] { return g_formEncode->GetPathField()->GetValue(); }, "ax+"},
+        {"encode", testing_support::EncodeWindow(), testing_support::EncodeWindow()->GetPathField(), fieldKeys,
+         [] { return testing_support::EncodeWindow()->GetPathField()->GetValue(); }, "ax+"},
         {"options", options, options->GetQualitySlider(), sliderKeys,
          [options] { return wxString::Format("%d", options->GetQualitySlider()->GetValue()); }, "1"},
     };

@@ -2,7 +2,6 @@
 // decorations around both frames.
 #include <gtest/gtest.h>
 
-#include "gui/AppWindows.h"
 #include "desktop/Desktop.h"
 #include "gui/FormMain.h"
 #include "gui/FormPlaylist.h"
@@ -20,7 +19,7 @@ testing::AssertionResult PlaylistFrameBelowMainFrame(FormMain* form)
     wxRect main, playlist;
     bool below = WaitFor([&] {
         main = desktop::FrameRect(form);
-        playlist = desktop::FrameRect(g_formPlaylist);
+        playlist = desktop::FrameRect(PlaylistWindow());
         return !main.IsEmpty() && !playlist.IsEmpty() && playlist.x == main.x &&
                playlist.y == main.GetBottom() + 1;
     });

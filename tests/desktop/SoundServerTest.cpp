@@ -13,7 +13,6 @@
 #include <wx/slider.h>
 #include <wx/tokenzr.h>
 
-#include "gui/AppWindows.h"
 #include "desktop/Desktop.h"
 #include "gui/FormMain.h"
 #include "playback/PlayerThread.h"

@@ -4,7 +4,6 @@
 #include <glib.h>
 #include <wx/arrstr.h>
 
-#include "gui/AppWindows.h"
 #include "desktop/Desktop.h"
 #include "gui/FormMain.h"
 #include "gui/FormPlaylist.h"
@@ -49,7 +48,7 @@ TEST(ToolkitWarningTest, StartingTheMainWindowPrintsNoToolkitWarning)
 
     FormMain* form = CreateMainWindow();
     EXPECT_TRUE(WaitFor([&] {
-        return !desktop::FrameRect(form).IsEmpty() && !desktop::FrameRect(g_formPlaylist).IsEmpty();
+        return !desktop::FrameRect(form).IsEmpty() && !desktop::FrameRect(PlaylistWindow()).IsEmpty();
     }));
     CloseMainWindow();
 

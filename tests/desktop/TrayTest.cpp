@@ -5,7 +5,6 @@
 #include <glib.h>
 #include <wx/filefn.h>
 
-#include "gui/AppWindows.h"
 #include "desktop/Desktop.h"
 #include "gui/FormMain.h"
 #include "gui/FormPlaylist.h"
@@ -51,10 +50,10 @@ protected:
     // waits until both windows are hidden into the tray.
     void MinimiseThroughTheWindowManager(FormMain* form)
     {
-        ASSERT_TRUE(WaitFor([&] { return Viewable(form) && Viewable(g_formPlaylist); }, 10000));
+        ASSERT_TRUE(WaitFor([&] { return Viewable(form) && Viewable(PlaylistWindow()); }, 10000));
         desktop::Run(wxString::Format("xdotool windowminimize %lu", desktop::XWindow(form)));
-        ASSERT_TRUE(WaitFor([&] { return Withdrawn(form) && Withdrawn(g_formPlaylist); }))
-            << "main withdrawn " << Withdrawn(form) << ", playlist withdrawn " << Withdrawn(g_formPlaylist);
+        ASSERT_TRUE(WaitFor([&] { return Withdrawn(form) && Withdrawn(PlaylistWindow()); }))
+            << "main withdrawn " << Withdrawn(form) << ", playlist withdrawn " << Withdrawn(PlaylistWindow());
         ASSERT_TRUE(WaitFor([&] { return form->GetTaskBarIcon()->IsIconInstalled(); }));
     }
 };
@@ -85,8 +84,8 @@ TEST_F(DesktopTrayTest, MinimiseHidesBothWindowsIntoTheTrayWhereTheTooltipFollow
         << icon->GetTooltip();
 
     // Nothing brings the windows back meanwhile.
-    EXPECT_FALSE(WaitFor([&] { return !Withdrawn(form) || !Withdrawn(g_formPlaylist); }, 1500))
-        << "main withdrawn " << Withdrawn(form) << ", playlist withdrawn " << Withdrawn(g_formPlaylist);
+    EXPECT_FALSE(WaitFor([&] { return !Withdrawn(form) || !Withdrawn(PlaylistWindow()); }, 1500))
+        << "main withdrawn " << Withdrawn(form) << ", playlist withdrawn " << Withdrawn(PlaylistWindow());
     EXPECT_TRUE(icon->IsIconInstalled());
 }
 
@@ -100,8 +99,8 @@ TEST_F(DesktopTrayTest, DoubleClickOnTheTrayIconRestoresBothWindows)
         return !icon.empty();
     }));
     desktop::Run("xdotool mousemove --window " + icon + " 5 5 click --repeat 2 --delay 80 1");
-    EXPECT_TRUE(WaitFor([&] { return Viewable(form) && Viewable(g_formPlaylist); }))
-        << "main " << Viewable(form) << ", playlist " << Viewable(g_formPlaylist);
+    EXPECT_TRUE(WaitFor([&] { return Viewable(form) && Viewable(PlaylistWindow()); }))
+        << "main " << Viewable(form) << ", playlist " << Viewable(PlaylistWindow());
     EXPECT_FALSE(form->GetTaskBarIcon()->IsIconInstalled());
 }
 

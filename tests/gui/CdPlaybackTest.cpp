@@ -8,7 +8,6 @@
 #include <wx/slider.h>
 #include <wx/utils.h>
 
-#include "gui/AppWindows.h"
 #include "gui/FormMain.h"
 #include "gui/FormPlaylist.h"
 #include "gui/TaskBarIcon.h"
@@ -61,14 +60,14 @@ TEST_F(CdPlaybackTest, TrayListsTheDiscTracksInOrderAndSkipsKnownOnes)
 
 TEST_F(CdPlaybackTest, PlaylistDriveMenuListsTheDrivesAndTheirTracks)
 {
-    std::unique_ptr<wxMenu> menu(g_formPlaylist->BuildDriveMenu());
-    const wxArrayString& drives = g_formPlaylist->GetDriveNames();
+    std::unique_ptr<wxMenu> menu(PlaylistWindow()->BuildDriveMenu());
+    const wxArrayString& drives = PlaylistWindow()->GetDriveNames();
     ASSERT_EQ(drives.Last(), m_drive);
     for (size_t i = 0; i < drives.GetCount() && i < 8; ++i)
         EXPECT_EQ(menu->GetLabelText(ID_PLAYLIST_DRIVE_FIRST + i), drives[i]);
 
     m_form->AddFile(m_drive + "2");
-    g_formPlaylist->ListDriveTracks(m_driveIndex);
+    PlaylistWindow()->ListDriveTracks(m_driveIndex);
     const wxArrayString& cd = m_form->GetCDList();
     ASSERT_EQ(cd.GetCount(), 3u);
     EXPECT_EQ(cd[1], m_drive + "0");
@@ -82,8 +81,8 @@ TEST_F(CdPlaybackTest, ListingADriveWithoutADiscReportsAndAddsNothing)
 {
     // A second image that does not exist stands for an empty drive.
     setenv("BRELKOS_CD_IMAGES", (m_folder + "/audio.cue:" + m_folder + "/gone.cue").utf8_str(), 1);
-    std::unique_ptr<wxMenu> menu(g_formPlaylist->BuildDriveMenu());
-    g_formPlaylist->ListDriveTracks(static_cast<int>(g_formPlaylist->GetDriveNames().GetCount()) - 1);
+    std::unique_ptr<wxMenu> menu(PlaylistWindow()->BuildDriveMenu());
+    PlaylistWindow()->ListDriveTracks(static_cast<int>(PlaylistWindow()->GetDriveNames().GetCount()) - 1);
     EXPECT_TRUE(m_form->GetCDList().IsEmpty());
     EXPECT_NE(ReadLog().Find("in \".\\src\\gui\\FormPlaylist\"@529"), wxNOT_FOUND);
 }

@@ -5,8 +5,8 @@
 #include <wx/panel.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
+#include <wx/weakref.h>
 
-#include "gui/AppWindows.h"
 #include "log/Logger.h"
 #include "configuration/Design.h"
 #include "gui/FormEncode.h"
@@ -44,8 +44,9 @@ protected:
     {
         FormEncode::SetFileChooser(nullptr);
         FormEncode::SetMessageBoxHook(nullptr);
+        wxWeakRef<FormEncode> form(m_form);
         m_parent->Destroy();
-        EXPECT_TRUE(WaitFor([] { return g_formEncode == nullptr; }));
+        EXPECT_TRUE(WaitFor([&form] { return !form; }));
     }
 
     // A hide before GTK has mapped the window is undone by the late map, as a
@@ -106,7 +107,6 @@ std::unique_ptr<Logger> EncodeWindowTest::s_logger;
 
 TEST_F(EncodeWindowTest, OpensHiddenOnTheInputPanel)
 {
-    EXPECT_EQ(g_formEncode, m_form);
     EXPECT_EQ(m_form->GetTitle(), "Encoder");
     EXPECT_EQ(m_form->GetSize(), wxSize(435, 146));
     EXPECT_FALSE(m_form->IsShown());
@@ -230,7 +230,6 @@ TEST_F(EncodeWindowTest, CloseBoxOnlyHides)
     m_form->Close();
     Pump(20);
     EXPECT_FALSE(m_form->IsShown());
-    EXPECT_EQ(g_formEncode, m_form);
     EXPECT_FALSE(m_form->IsBeingDeleted());
 }
 
@@ -319,8 +318,9 @@ TEST_F(EncodeWindowTest, ClosingTheProgramStopsARunningConversion)
     const size_t logStart = ReadLog().size();
     Click(ID_ENC_VALIDATE);
     ASSERT_TRUE(WaitFor([this] { return m_form->GetGauge()->GetValue() > 0; }, 30000));
+    wxWeakRef<FormEncode> form(m_form);
     m_parent->Destroy();
-    ASSERT_TRUE(WaitFor([] { return g_formEncode == nullptr; }));
+    ASSERT_TRUE(WaitFor([&form] { return !form; }));
     const wxString log = ReadLog().Mid(logStart);
     EXPECT_NE(log.find("EncoderThread :: Encode - Stopped"), wxString::npos);
     EXPECT_NE(log.find("EncoderThread :: Encode - Unfinished MP3 file removed"), wxString::npos);

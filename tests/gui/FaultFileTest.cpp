@@ -10,7 +10,6 @@
 #include <wx/filefn.h>
 #include <wx/slider.h>
 
-#include "gui/AppWindows.h"
 #include "gui/FaultTest.h"
 #include "gui/FormMain.h"
 #include "gui/FormPlaylist.h"
@@ -115,7 +114,7 @@ TEST_F(FaultFileTest, BadPlaylistFilesLoadWhatTheyCanAndStayAsTheyWere)
         // track to the store and an audio entry to the window).
         int shown = 0;
         for (FormPlaylist::ListKind kind : {FormPlaylist::Audio, FormPlaylist::Video, FormPlaylist::CD})
-            shown += g_formPlaylist->GetTrackList(kind).GetCount();
+            shown += PlaylistWindow()->GetTrackList(kind).GetCount();
         EXPECT_EQ(static_cast<size_t>(shown), form->GetAudioList().GetCount() + form->GetVideoList().GetCount() +
                                                   form->GetCDList().GetCount());
         EXPECT_TRUE(ProgramWorks(form));
@@ -167,7 +166,7 @@ TEST_F(FaultFileTest, BadConfigurationFilesStillLetTheProgramStart)
         if (kTimeIsMeaningful) {
             EXPECT_LT(ms, 30000);
         }
-        ASSERT_NE(g_formPlaylist, nullptr);
+        ASSERT_NE(PlaylistWindow(), nullptr);
         EXPECT_TRUE(ProgramWorks(form));
         CloseMainWindow();
         EXPECT_EQ(ReadBytes(swap.Path()), bad.bytes);

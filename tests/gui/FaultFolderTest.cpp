@@ -5,7 +5,6 @@
 #include <csignal>
 #include <wx/filefn.h>
 
-#include "gui/AppWindows.h"
 #include "gui/FaultTest.h"
 #include "gui/FormMain.h"
 #include "support/GuiTest.h"

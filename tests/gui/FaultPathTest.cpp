@@ -12,7 +12,6 @@
 #include <wx/filefn.h>
 #include <wx/slider.h>
 
-#include "gui/AppWindows.h"
 #include "gui/FaultTest.h"
 #include "gui/FormMain.h"
 #include "gui/FormPlaylist.h"
@@ -93,7 +92,7 @@ TEST_F(FaultPathTest, AddFolderAndAddFileFindEveryNameAndEachPlays)
 {
     m_form->AddFolder(m_folder);
     ExpectEveryNameFiledAsAudio();
-    EXPECT_EQ(g_formPlaylist->GetTrackList(FormPlaylist::Audio).GetCount(),
+    EXPECT_EQ(PlaylistWindow()->GetTrackList(FormPlaylist::Audio).GetCount(),
               static_cast<int>(std::size(kOddNames)));
 
     const wxArrayString paths = m_form->GetAudioList();

@@ -7,7 +7,6 @@
 #include <wx/filefn.h>
 #include <wx/slider.h>
 
-#include "gui/AppWindows.h"
 #include "gui/FormMain.h"
 #include "gui/FaultTest.h"
 #include "playback/PlayerThread.h"

@@ -8,7 +8,6 @@
 #include <wx/stattext.h>
 #include <wx/taskbar.h>
 
-#include "gui/AppWindows.h"
 #include "gui/FormMain.h"
 #include "gui/FormPlaylist.h"
 #include "gui/ImageButton.h"
@@ -280,19 +279,19 @@ TEST_F(MainWindowTest, ClosingWithNothingPlayingLogsTheStopLine)
 {
     CreateMainWindow();
     CloseMainWindow();
-    EXPECT_EQ(g_formMain, nullptr);
-    EXPECT_EQ(g_formPlaylist, nullptr);
+    EXPECT_EQ(MainWindow(), nullptr);
+    EXPECT_EQ(PlaylistWindow(), nullptr);
     EXPECT_NE(ReadLog().Find("ERROR : FormMain :: Stop - Player thread null"), wxNOT_FOUND);
 }
 
 TEST_F(MainWindowTest, PlaylistWindowFollowsTheMainWindow)
 {
     FormMain* form = CreateMainWindow();
-    ASSERT_NE(g_formPlaylist, nullptr);
-    EXPECT_TRUE(g_formPlaylist->IsShown());
+    ASSERT_NE(PlaylistWindow(), nullptr);
+    EXPECT_TRUE(PlaylistWindow()->IsShown());
     form->Move(100, 50);
-    EXPECT_TRUE(WaitFor([] { return g_formPlaylist->GetPosition() == wxPoint(97, 213); }, 3000))
-        << g_formPlaylist->GetPosition().x << "," << g_formPlaylist->GetPosition().y;
+    EXPECT_TRUE(WaitFor([] { return PlaylistWindow()->GetPosition() == wxPoint(97, 213); }, 3000))
+        << PlaylistWindow()->GetPosition().x << "," << PlaylistWindow()->GetPosition().y;
 }
 
 TEST_F(MainWindowTest, IconizeWithoutATrayKeepsTheWindowReachable)

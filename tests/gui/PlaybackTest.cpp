@@ -6,7 +6,6 @@
 #include <wx/checkbox.h>
 #include <wx/slider.h>
 
-#include "gui/AppWindows.h"
 #include "gui/FormMain.h"
 #include "playback/PlayerThread.h"
 #include "support/GuiTest.h"

@@ -8,7 +8,6 @@
 #include <wx/listbox.h>
 #include <wx/notebook.h>
 
-#include "gui/AppWindows.h"
 #include "gui/FormMain.h"
 #include "gui/FormPlaylist.h"
 #include "gui/ImageButton.h"
@@ -28,7 +27,7 @@ protected:
     {
         FormPlaylist::SetPlaylistChooser(nullptr);
         m_main = testing_support::CreateMainWindow();
-        m_playlist = BrelkosPlayer::g_formPlaylist;
+        m_playlist = testing_support::PlaylistWindow();
         ASSERT_NE(m_playlist, nullptr);
     }
 

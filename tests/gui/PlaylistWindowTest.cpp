@@ -316,7 +316,7 @@ TEST_F(PlaylistTest, CloseBoxHidesTheWindowInsteadOfDestroyingIt)
     m_playlist->Close(false);
     testing_support::Pump(20);
     EXPECT_FALSE(m_playlist->IsShown());
-    EXPECT_EQ(BrelkosPlayer::g_formPlaylist, m_playlist);
+    EXPECT_EQ(testing_support::PlaylistWindow(), m_playlist);
     m_playlist->AddFileByKind("/m/a.mp3");
     EXPECT_EQ(List(FormPlaylist::Audio).GetCount(), 1);
 }

@@ -21,7 +21,6 @@
 #include <wx/slider.h>
 #include <wx/time.h>
 
-#include "gui/AppWindows.h"
 #include "gui/FormMain.h"
 #include "playback/PlayerThread.h"
 #include "support/GuiTest.h"

@@ -7,7 +7,6 @@
 #include <wx/menu.h>
 #include <wx/taskbar.h>
 
-#include "gui/AppWindows.h"
 #include "gui/FormMain.h"
 #include "gui/TaskBarIcon.h"
 #include "support/GuiTest.h"

@@ -227,11 +227,11 @@ TEST_F(VideoPlaybackTest, ClosingTheWindowStopsTheVideoAndKeepsTheWindow)
     EXPECT_FALSE(m_video->Close()) << "the close is refused: the window stays";
     EXPECT_FALSE(m_video->IsShown());
     EXPECT_FALSE(m_video->IsFullScreenMode());
-    EXPECT_EQ(g_formVideo, m_video);
+    EXPECT_EQ(testing_support::VideoWindow(), m_video);
     EXPECT_EQ(m_main->GetPlayState(), Stopped);
     EXPECT_TRUE(WaitFor([this] { return m_ctrl->GetState() == wxMEDIASTATE_STOPPED; }));
     ASSERT_TRUE(StartVideo(DataFile("clip.mpg")));
-    EXPECT_EQ(g_formVideo, m_video);
+    EXPECT_EQ(testing_support::VideoWindow(), m_video);
 }
 
 TEST_F(VideoPlaybackTest, APlayWithoutAnswerIsIssuedAgain)

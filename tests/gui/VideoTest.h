@@ -9,7 +9,6 @@
 #include <string>
 #include <wx/mediactrl.h>
 
-#include "gui/AppWindows.h"
 #include "gui/BrelkoCtrl.h"
 #include "gui/FormMain.h"
 #include "gui/FormVideo.h"
@@ -26,8 +25,8 @@ protected:
     {
         m_main = testing_support::CreateMainWindow();
         ASSERT_NE(m_main, nullptr);
-        m_video = g_formVideo;
-        m_ctrl = g_videoCtrl;
+        m_video = testing_support::VideoWindow();
+        m_ctrl = testing_support::VideoControl();
         ASSERT_NE(m_video, nullptr);
         ASSERT_NE(m_ctrl, nullptr);
         // Bound after the main window's handlers, so called before them.

@@ -33,8 +33,12 @@ void SaveScreenshot(const wxImage& image, const wxString& name);
 } // namespace testing_support
 
 namespace BrelkosPlayer {
+class BrelkoCtrl;
+class FormEncode;
 class FormMain;
-}
+class FormPlaylist;
+class FormVideo;
+} // namespace BrelkosPlayer
 
 namespace testing_support {
 
@@ -43,5 +47,13 @@ namespace testing_support {
 BrelkosPlayer::FormMain* CreateMainWindow(const wxArrayString& paths = wxArrayString());
 // Closes the main window the way the user does and processes the destruction.
 void CloseMainWindow();
+
+// The main window made by CreateMainWindow (the application's top window) and
+// the windows it made; null when there is none.
+BrelkosPlayer::FormMain* MainWindow();
+BrelkosPlayer::FormPlaylist* PlaylistWindow();
+BrelkosPlayer::FormEncode* EncodeWindow();
+BrelkosPlayer::FormVideo* VideoWindow();
+BrelkosPlayer::BrelkoCtrl* VideoControl();
 
 } // namespace testing_support

@@ -1,7 +1,7 @@
 #include <wx/app.h>
 #include <wx/stdpaths.h>
+#include <wx/weakref.h>
 
-#include "gui/AppWindows.h"
 #include "gui/FormMain.h"
 #include "support/GuiTest.h"
 
@@ -12,6 +12,8 @@ BrelkosPlayer::FormMain* CreateMainWindow(const wxArrayString& paths)
     CloseMainWindow();
     wxString executable = wxStandardPaths::Get().GetExecutablePath();
     auto* form = new BrelkosPlayer::FormMain(executable);
+    // As the application makes it: MainWindow() finds it there.
+    wxTheApp->SetTopWindow(form);
     form->Show(true);
     wxArrayString args;
     args.Add(executable);
@@ -24,11 +26,42 @@ BrelkosPlayer::FormMain* CreateMainWindow(const wxArrayString& paths)
 
 void CloseMainWindow()
 {
-    if (!BrelkosPlayer::g_formMain)
+    wxWeakRef<BrelkosPlayer::FormMain> form(MainWindow());
+    if (!form)
         return;
-    BrelkosPlayer::g_formMain->Close(true);
-    WaitFor([] { return BrelkosPlayer::g_formMain == nullptr; }, 5000);
+    form->Close(true);
+    WaitFor([&form] { return !form; }, 5000);
     Pump(10);
+}
+
+BrelkosPlayer::FormMain* MainWindow()
+{
+    // A window closed but not yet destroyed is no longer the top window.
+    return wxTheApp ? dynamic_cast<BrelkosPlayer::FormMain*>(wxTheApp->GetTopWindow()) : nullptr;
+}
+
+BrelkosPlayer::FormPlaylist* PlaylistWindow()
+{
+    BrelkosPlayer::FormMain* form = MainWindow();
+    return form ? form->GetPlaylistWindow() : nullptr;
+}
+
+BrelkosPlayer::FormEncode* EncodeWindow()
+{
+    BrelkosPlayer::FormMain* form = MainWindow();
+    return form ? form->GetEncodeWindow() : nullptr;
+}
+
+BrelkosPlayer::FormVideo* VideoWindow()
+{
+    BrelkosPlayer::FormMain* form = MainWindow();
+    return form ? form->GetVideoWindow() : nullptr;
+}
+
+BrelkosPlayer::BrelkoCtrl* VideoControl()
+{
+    BrelkosPlayer::FormMain* form = MainWindow();
+    return form ? form->GetVideoCtrl() : nullptr;
 }
 
 } // namespace testing_support
