@@ -48,7 +48,8 @@ private:
         wxRemoveFile(folder);
         wxMkdir(folder);
         wxArrayString output;
-        wxExecute("bash " + wxString(BRELKOS_TEST_DATA) + "/make-disc-image.sh " + folder, output, wxEXEC_SYNC);
+        wxExecute("bash " + wxString(BRELKOS_TEST_DATA) + "/make-disc-image.sh " + folder, output,
+                  wxEXEC_SYNC);
         setenv("BRELKOS_CD_IMAGES", (folder + "/audio.cue").utf8_str(), 1);
 
         auto* form = new FormMain(wxStandardPaths::Get().GetExecutablePath());
@@ -77,10 +78,12 @@ private:
             firstAdvance.push_back(Ms(Clock::now() - start));
             form->Stop();
         }
-        std::printf("drive chosen to tracks listed (menu built and disc read): median %.1f ms, first %.1f ms\n",
-                    Median(listing), listing[0]);
-        std::printf("SetFile on a CD track address to first position advance: median %.1f ms, first %.1f ms\n",
-                    Median(firstAdvance), firstAdvance[0]);
+        std::printf(
+            "drive chosen to tracks listed (menu built and disc read): median %.1f ms, first %.1f ms\n",
+            Median(listing), listing[0]);
+        std::printf(
+            "SetFile on a CD track address to first position advance: median %.1f ms, first %.1f ms\n",
+            Median(firstAdvance), firstAdvance[0]);
         form->Close(true);
         wxFileName::Rmdir(folder, wxPATH_RMDIR_RECURSIVE);
     }

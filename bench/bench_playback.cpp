@@ -5,19 +5,19 @@
 // Run under X: scripts/test-env.sh ./bench_playback
 #include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <sstream>
-#include <cstdio>
 #include <string>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <wx/app.h>
 #include <wx/evtloop.h>
-#include <wx/timer.h>
 #include <wx/filename.h>
 #include <wx/stdpaths.h>
+#include <wx/timer.h>
 #include <wx/utils.h>
 
 #include "gui/FormMain.h"
@@ -30,7 +30,8 @@ namespace {
 
 double CpuSeconds(const rusage& usage)
 {
-    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
+           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 double SelfCpu()
@@ -49,8 +50,8 @@ bool Make(const std::string& path, const std::string& encoder, int seconds)
 {
     std::string command = "gst-launch-1.0 -q audiotestsrc wave=sine freq=440 num-buffers=" +
                           std::to_string(seconds * 44100 / 1024) +
-                          " samplesperbuffer=1024 ! audio/x-raw,rate=44100,channels=2 ! audioconvert ! " + encoder +
-                          " ! filesink location=\"" + path + "\"";
+                          " samplesperbuffer=1024 ! audio/x-raw,rate=44100,channels=2 ! audioconvert ! " +
+                          encoder + " ! filesink location=\"" + path + "\"";
     return std::system(command.c_str()) == 0;
 }
 
@@ -59,8 +60,8 @@ double GstLaunchCpu(const std::string& path)
     pid_t pid = fork();
     if (pid == 0) {
         std::string uri = "uri=file://" + path;
-        execlp("gst-launch-1.0", "gst-launch-1.0", "-q", "playbin", uri.c_str(), "audio-sink=fakesink sync=true",
-               "video-sink=fakesink", static_cast<char*>(nullptr));
+        execlp("gst-launch-1.0", "gst-launch-1.0", "-q", "playbin", uri.c_str(),
+               "audio-sink=fakesink sync=true", "video-sink=fakesink", static_cast<char*>(nullptr));
         _exit(127);
     }
     int status = 0;
@@ -178,7 +179,8 @@ private:
             auto ended = Idle([&] { return !form->GetPlayer() || form->GetPlayer()->GetSerial() != serial; });
             double cpu = SelfCpu() - cpuBefore;
             double played = std::chrono::duration<double>(ended - advanced).count();
-            std::printf("%s: SetFile to first position advance %.1f ms; in-process CPU with this bench's own loop %.4f s "
+            std::printf("%s: SetFile to first position advance %.1f ms; in-process CPU with this bench's own "
+                        "loop %.4f s "
                         "per second of audio (%.2f s CPU over %.1f s)\n",
                         i == 0 ? "mp3" : "ogg", Ms(advanced - start), cpu / played, cpu, played);
             std::fflush(stdout);
@@ -194,16 +196,23 @@ private:
         unsigned position = Position(form);
         auto at = Clock::now();
         unsigned long serial = form->GetPlayer()->GetSerial();
-        unsigned length = form->GetPlayer() ? dynamic_cast<AudioPlayerThread*>(form->GetPlayer())->GetLength() : 0;
+        unsigned length =
+            form->GetPlayer() ? dynamic_cast<AudioPlayerThread*>(form->GetPlayer())->GetLength() : 0;
         auto expectedEnd = at + std::chrono::milliseconds(length - position);
-        Until([&] { return form->GetPlayer() && form->GetPlayer()->GetSerial() != serial && Position(form) > 0; });
-        std::printf("gap from natural end to the next file's first advance: %.1f ms\n", Ms(Clock::now() - expectedEnd));
+        Until([&] {
+            return form->GetPlayer() && form->GetPlayer()->GetSerial() != serial && Position(form) > 0;
+        });
+        std::printf("gap from natural end to the next file's first advance: %.1f ms\n",
+                    Ms(Clock::now() - expectedEnd));
 
         form->Close(true);
         std::string player = std::string(wxFileName(wxStandardPaths::Get().GetExecutablePath())
-                                             .GetPath(wxPATH_GET_VOLUME).utf8_str()) + "/BrelkosPlayer";
+                                             .GetPath(wxPATH_GET_VOLUME)
+                                             .utf8_str()) +
+                             "/BrelkosPlayer";
         for (int i = 0; i < 2; ++i)
-            std::printf("BrelkosPlayer playing the %s (window shown, slider moving): CPU %.4f s per second of audio\n",
+            std::printf("BrelkosPlayer playing the %s (window shown, slider moving): CPU %.4f s per second "
+                        "of audio\n",
                         i == 0 ? "mp3" : "ogg", PlayerCpu(player, files[i]));
         for (int i = 0; i < 2; ++i) {
             double cpu = GstLaunchCpu(files[i]);

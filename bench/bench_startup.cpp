@@ -3,6 +3,7 @@
 // start-up. Run under X (e.g. scripts/test-env.sh ./bench_startup).
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -12,7 +13,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
-#include <algorithm>
 #include <wx/app.h>
 #include <wx/frame.h>
 
@@ -121,9 +121,11 @@ int main(int argc, char** argv)
         playerRss = p.rssKb;
     }
     double b = Median(bare), p = Median(player);
-    std::printf("start-up to main window mapped (median of %d): player %.1f ms, bare wx frame %.1f ms, ratio %.2f\n",
-                runs, p, b, p / b);
-    std::printf("resident memory 1 s after start-up: player %ld kB, bare wx frame %ld kB\n", playerRss, bareRss);
+    std::printf(
+        "start-up to main window mapped (median of %d): player %.1f ms, bare wx frame %.1f ms, ratio %.2f\n",
+        runs, p, b, p / b);
+    std::printf("resident memory 1 s after start-up: player %ld kB, bare wx frame %ld kB\n", playerRss,
+                bareRss);
     XCloseDisplay(display);
     return 0;
 }

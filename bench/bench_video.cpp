@@ -22,10 +22,10 @@
 #include <wx/evtloop.h>
 #include <wx/filename.h>
 #include <wx/mediactrl.h>
-#include <wx/weakref.h>
 #include <wx/stdpaths.h>
 #include <wx/timer.h>
 #include <wx/utils.h>
+#include <wx/weakref.h>
 
 #include "gui/BrelkoCtrl.h"
 #include "gui/FormMain.h"

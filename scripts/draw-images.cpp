@@ -58,12 +58,14 @@ void PaintGlyph(wxGraphicsContext& gc, const wxGraphicsPath& path, const wxColou
 
     gc.PushState();
     gc.Translate(0.6, 1.2);
-    gc.SetPen(gc.CreatePen(wxGraphicsPenInfo(wxColour(0, 0, 0, 70), corner + 2 * halo + 1).Join(wxJOIN_ROUND)));
+    gc.SetPen(
+        gc.CreatePen(wxGraphicsPenInfo(wxColour(0, 0, 0, 70), corner + 2 * halo + 1).Join(wxJOIN_ROUND)));
     gc.SetBrush(wxBrush(wxColour(0, 0, 0, 70)));
     gc.DrawPath(path);
     gc.PopState();
 
-    gc.SetPen(gc.CreatePen(wxGraphicsPenInfo(wxColour(255, 255, 255, 235), corner + 2 * halo).Join(wxJOIN_ROUND)));
+    gc.SetPen(
+        gc.CreatePen(wxGraphicsPenInfo(wxColour(255, 255, 255, 235), corner + 2 * halo).Join(wxJOIN_ROUND)));
     gc.SetBrush(wxBrush(wxColour(255, 255, 255, 235)));
     gc.DrawPath(path);
 
@@ -140,7 +142,8 @@ wxImage DrawIcon()
 {
     return Draw(kIconSize, [](wxGraphicsContext& gc) {
         gc.SetPen(*wxTRANSPARENT_PEN);
-        gc.SetBrush(gc.CreateLinearGradientBrush(0, 0, 0, kIconSize, wxColour(255, 140, 66), wxColour(196, 38, 110)));
+        gc.SetBrush(
+            gc.CreateLinearGradientBrush(0, 0, 0, kIconSize, wxColour(255, 140, 66), wxColour(196, 38, 110)));
         gc.DrawRoundedRectangle(1, 1, kIconSize - 2, kIconSize - 2, 13);
 
         // Two stems joined by a slanted beam, two oval heads.

@@ -91,14 +91,10 @@ std::uint32_t NearestBitrate(std::uint32_t kbps, std::uint32_t version)
 int LameQuality(std::uint16_t nQuality)
 {
     switch (nQuality & 0xFF) {
-    case 0:
-        return 7; // fast mode, LAME's own -f
-    case 1:
-        return 5; // low
-    case 2:
-        return 3; // medium, LAME's default
-    default:
-        return 2; // high, LAME's own -h
+    case 0: return 7;  // fast mode, LAME's own -f
+    case 1: return 5;  // low
+    case 2: return 3;  // medium, LAME's default
+    default: return 2; // high, LAME's own -h
     }
 }
 

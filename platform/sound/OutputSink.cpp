@@ -42,12 +42,8 @@ Result OutputSink::open(int outputType, OutputSink* sink)
         // fake sink, and the caller would believe that sound plays.
         code = firstThatOpens({"pipewiresink", "pulsesink", "alsasink"}, &result.m_factory);
         break;
-    case OUTPUTTYPE_ALSA:
-        code = firstThatOpens({"alsasink"}, &result.m_factory);
-        break;
-    case OUTPUTTYPE_OSS:
-        code = firstThatOpens({"osssink"}, &result.m_factory);
-        break;
+    case OUTPUTTYPE_ALSA: code = firstThatOpens({"alsasink"}, &result.m_factory); break;
+    case OUTPUTTYPE_OSS: code = firstThatOpens({"osssink"}, &result.m_factory); break;
     case OUTPUTTYPE_NOSOUND:
     case OUTPUTTYPE_NOSOUND_NRT:
         result.m_factory = "fakesink";
@@ -55,9 +51,7 @@ Result OutputSink::open(int outputType, OutputSink* sink)
         if (!opens("fakesink"))
             code = ERR_PLUGIN_MISSING;
         break;
-    default:
-        code = ERR_OUTPUT_NOT_SUPPORTED;
-        break;
+    default: code = ERR_OUTPUT_NOT_SUPPORTED; break;
     }
     if (code == OK)
         *sink = result;

@@ -164,11 +164,9 @@ Result Pipeline::waitAsyncDone(unsigned seen, Result onStall)
                                            kPrerollLimit + m_patience};
     switch (m_state->waitAsyncDone(seen, patience)) {
     case PipelineState::Wait::Done:
-    case PipelineState::Wait::Failed:
-        return m_state->error();
+    case PipelineState::Wait::Failed: return m_state->error();
     case PipelineState::Wait::Stalled:
-    case PipelineState::Wait::TimedOut:
-        break;
+    case PipelineState::Wait::TimedOut: break;
     }
     return onStall;
 }

@@ -32,9 +32,7 @@ void PipelineState::handleMessage(GstMessage* message)
             g_free(debug);
         }
         break;
-    case GST_MESSAGE_EOS:
-        m_endOfStream = true;
-        break;
+    case GST_MESSAGE_EOS: m_endOfStream = true; break;
     case GST_MESSAGE_ASYNC_DONE:
         // Children post their own; only the pipeline's means "all prerolled".
         if (GST_MESSAGE_SRC(message) != GST_OBJECT_CAST(m_pipeline))
@@ -46,8 +44,7 @@ void PipelineState::handleMessage(GstMessage* message)
         if (gst_is_missing_plugin_message(message))
             m_missingPlugin = true;
         return;
-    default:
-        return;
+    default: return;
     }
     m_changed.notify_all();
 }

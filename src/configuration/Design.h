@@ -10,11 +10,11 @@ namespace BrelkosPlayer {
 
 struct Design {
     wxString name;
-    wxColour generalColor;        // invalid: toolkit default
-    wxColour btnColors[4];        // button faces
+    wxColour generalColor; // invalid: toolkit default
+    wxColour btnColors[4]; // button faces
     wxColour listColor;
     wxColour generalTxtColor;
-    wxColour btnTxtColors[4];     // button labels
+    wxColour btnTxtColors[4]; // button labels
     wxColour listTxtColor;
 
     Design()

@@ -11,9 +11,9 @@
 #include <vector>
 #include <wx/filename.h>
 
-#include "log/Logger.h"
 #include "encoding/EncodeObserver.h"
 #include "encoding/WavReader.h"
+#include "log/Logger.h"
 
 namespace BrelkosPlayer {
 
@@ -216,8 +216,7 @@ int EncoderThread::Encode()
         return EncodeCannotOpenWav;
     WavReader reader(wav);
     switch (reader.ReadFormat()) {
-    case WavReader::WavOk:
-        break;
+    case WavReader::WavOk: break;
     case WavReader::WavNotPcm:
         return _fail(EncodeCompressedWav, wxString::FromUTF8("Impossible de compresser un WAV compressé"),
                      nullptr);
@@ -229,8 +228,7 @@ int EncoderThread::Encode()
     case WavReader::WavBadChannels:
         return _fail(EncodeUnsupportedSamples,
                      wxString::FromUTF8("Seuls les WAV mono ou stéréo sont supportés"), nullptr);
-    default:
-        return _fail(EncodeInvalidWav, "Fichier WAV invalide", nullptr);
+    default: return _fail(EncodeInvalidWav, "Fichier WAV invalide", nullptr);
     }
 
     BE_CONFIG config;

@@ -12,8 +12,8 @@
 #include <wx/string.h>
 #include <wx/thread.h>
 
-#include "files/ReplacementFile.h"
 #include "encoding/EncodingOptions.h"
+#include "files/ReplacementFile.h"
 #include "lame/BladeEncoder.h"
 
 namespace BrelkosPlayer {

@@ -2,8 +2,8 @@
 
 #include <wx/filename.h>
 
-#include "log/Logger.h"
 #include "gui/FormVideo.h"
+#include "log/Logger.h"
 
 namespace BrelkosPlayer {
 

@@ -53,7 +53,8 @@ const KeyCommand kVideoKeys[] = {
     {WXK_SUBTRACT, Command::VolumeDown},
 };
 
-template <size_t N> Command Find(const KeyCommand (&keys)[N], int keyCode)
+template <size_t N>
+Command Find(const KeyCommand (&keys)[N], int keyCode)
 {
     for (const KeyCommand& key : keys) {
         if (key.key == keyCode)
@@ -67,12 +68,9 @@ template <size_t N> Command Find(const KeyCommand (&keys)[N], int keyCode)
 Command CommandForKey(KeyWindow window, int keyCode)
 {
     switch (window) {
-    case KeyWindow::Main:
-        return Find(kMainKeys, keyCode);
-    case KeyWindow::Playlist:
-        return Find(kPlaylistKeys, keyCode);
-    case KeyWindow::Video:
-        return Find(kVideoKeys, keyCode);
+    case KeyWindow::Main: return Find(kMainKeys, keyCode);
+    case KeyWindow::Playlist: return Find(kPlaylistKeys, keyCode);
+    case KeyWindow::Video: return Find(kVideoKeys, keyCode);
     }
     return Command::None;
 }

@@ -7,13 +7,13 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
-#include "log/Logger.h"
 #include "configuration/Design.h"
+#include "encoding/EncoderThread.h"
 #include "gui/EncodeRelay.h"
 #include "gui/FormEncodingOptions.h"
 #include "gui/FrameEvents.h"
 #include "gui/ImageButton.h"
-#include "encoding/EncoderThread.h"
+#include "log/Logger.h"
 
 namespace BrelkosPlayer {
 

@@ -9,10 +9,10 @@
 #include <wx/statbox.h>
 #include <wx/stattext.h>
 
-#include "log/Logger.h"
 #include "configuration/Design.h"
 #include "gui/FrameEvents.h"
 #include "gui/ImageButton.h"
+#include "log/Logger.h"
 
 namespace BrelkosPlayer {
 
@@ -181,32 +181,22 @@ void FormEncodingOptions::_createAdvancedPage()
 wxString FormEncodingOptions::QualityLabel(int position)
 {
     switch (EncodingOptions::QualityForSlider(position)) {
-    case 3:
-        return "High";
-    case 2:
-        return "Medium";
-    case 1:
-        return "Low";
-    default:
-        return "Fast Mode";
+    case 3: return "High";
+    case 2: return "Medium";
+    case 1: return "Low";
+    default: return "Fast Mode";
     }
 }
 
 wxComboBox* FormEncodingOptions::GetList(int id) const
 {
     switch (id) {
-    case ID_OPT_CBR:
-        return m_cbrList;
-    case ID_OPT_VBR_MIN:
-        return m_vbrMinList;
-    case ID_OPT_VBR_MAX:
-        return m_vbrMaxList;
-    case ID_OPT_VBR_QUALITY:
-        return m_vbrQualityList;
-    case ID_OPT_SAMPLE_RATE:
-        return m_sampleRateList;
-    default:
-        return nullptr;
+    case ID_OPT_CBR: return m_cbrList;
+    case ID_OPT_VBR_MIN: return m_vbrMinList;
+    case ID_OPT_VBR_MAX: return m_vbrMaxList;
+    case ID_OPT_VBR_QUALITY: return m_vbrQualityList;
+    case ID_OPT_SAMPLE_RATE: return m_sampleRateList;
+    default: return nullptr;
     }
 }
 

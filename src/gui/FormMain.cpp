@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
+#include <wx/app.h>
 #include <wx/checkbox.h>
 #include <wx/dirdlg.h>
 #include <wx/filedlg.h>
-#include <wx/app.h>
 #include <wx/font.h>
 #include <wx/image.h>
 #include <wx/log.h>
@@ -15,15 +15,15 @@
 #include <wx/slider.h>
 #include <wx/stattext.h>
 
-#include "log/Logger.h"
-#include "gui/BrelkoCtrl.h"
 #include "configuration/Design.h"
 #include "configuration/DesignTable.h"
+#include "gui/BrelkoCtrl.h"
 #include "gui/FormEncode.h"
 #include "gui/FormPlaylist.h"
 #include "gui/FormVideo.h"
 #include "gui/ImageButton.h"
 #include "gui/TaskBarIcon.h"
+#include "log/Logger.h"
 #include "playback/Player.h"
 
 namespace BrelkosPlayer {
@@ -108,7 +108,8 @@ static void GrowToThemeHeight(wxWindow* control, const wxPoint& pos, const wxSiz
 
 static wxSlider* MakeSlider(wxWindow* parent, int id, int max, const wxPoint& pos, const wxSize& size)
 {
-    auto* slider = new wxSlider(parent, id, 0, 0, max, pos, size, wxSL_HORIZONTAL, wxDefaultValidator, "slider");
+    auto* slider =
+        new wxSlider(parent, id, 0, 0, max, pos, size, wxSL_HORIZONTAL, wxDefaultValidator, "slider");
     GrowToThemeHeight(slider, pos, size);
     return slider;
 }
@@ -123,18 +124,24 @@ static wxCheckBox* MakeCheckBox(wxWindow* parent, int id, const wxString& label,
 
 void FormMain::_createControls()
 {
-    m_panel = new wxPanel(this, wxID_ANY, wxPoint(0, 0), GetClientSize(), wxTAB_TRAVERSAL | wxNO_BORDER, "panel");
+    m_panel =
+        new wxPanel(this, wxID_ANY, wxPoint(0, 0), GetClientSize(), wxTAB_TRAVERSAL | wxNO_BORDER, "panel");
     // The pixel layout was drawn for an 8-point interface font; GTK's larger
     // default would cut the captions.
     m_panel->SetFont(wxFontInfo(8));
     m_positionSlider = MakeSlider(m_panel, ID_POSITION_SLIDER, 1000, wxPoint(0, 113), wxSize(290, 18));
     m_positionSlider->Disable();
     m_volumeSlider = MakeSlider(m_panel, ID_VOLUME_SLIDER, 100, wxPoint(228, 55), wxSize(54, 17));
-    m_nameValue = new wxStaticText(m_panel, wxID_ANY, wxEmptyString, wxPoint(50, 78), wxSize(3, 13), 0, "staticText");
-    m_lengthValue = new wxStaticText(m_panel, wxID_ANY, wxEmptyString, wxPoint(50, 94), wxSize(3, 13), 0, "staticText");
-    m_volumeCaption = new wxStaticText(m_panel, wxID_ANY, "Volume", wxPoint(228, 36), wxSize(35, 13), 0, "staticText");
-    m_nameCaption = new wxStaticText(m_panel, wxID_ANY, "Nom :", wxPoint(8, 78), wxSize(37, 13), 0, "staticText");
-    m_lengthCaption = new wxStaticText(m_panel, wxID_ANY, "Temps :", wxPoint(8, 94), wxSize(33, 13), 0, "staticText");
+    m_nameValue =
+        new wxStaticText(m_panel, wxID_ANY, wxEmptyString, wxPoint(50, 78), wxSize(3, 13), 0, "staticText");
+    m_lengthValue =
+        new wxStaticText(m_panel, wxID_ANY, wxEmptyString, wxPoint(50, 94), wxSize(3, 13), 0, "staticText");
+    m_volumeCaption =
+        new wxStaticText(m_panel, wxID_ANY, "Volume", wxPoint(228, 36), wxSize(35, 13), 0, "staticText");
+    m_nameCaption =
+        new wxStaticText(m_panel, wxID_ANY, "Nom :", wxPoint(8, 78), wxSize(37, 13), 0, "staticText");
+    m_lengthCaption =
+        new wxStaticText(m_panel, wxID_ANY, "Temps :", wxPoint(8, 94), wxSize(33, 13), 0, "staticText");
     // Captions keep their place but never cut their text.
     for (wxStaticText* caption : {m_volumeCaption, m_nameCaption, m_lengthCaption})
         caption->SetSize(std::max(caption->GetSize().x, caption->GetBestSize().x), caption->GetSize().y);
@@ -148,15 +155,19 @@ void FormMain::_createControls()
         int x;
         const char* image;
     };
-    static const Transport transport[] = {{ID_PREVIOUS, 0, "/rsc/PNGPrevious.png"}, {ID_PLAY, 40, "/rsc/PNGPlay.png"},
-                                          {ID_PAUSE, 80, "/rsc/PNGPause.png"},      {ID_STOP, 120, "/rsc/PNGStop.png"},
+    static const Transport transport[] = {{ID_PREVIOUS, 0, "/rsc/PNGPrevious.png"},
+                                          {ID_PLAY, 40, "/rsc/PNGPlay.png"},
+                                          {ID_PAUSE, 80, "/rsc/PNGPause.png"},
+                                          {ID_STOP, 120, "/rsc/PNGStop.png"},
                                           {ID_NEXT, 160, "/rsc/PNGNext.png"}};
     for (const Transport& t : transport) {
         m_buttons[t.id] = new ImageButton(m_panel, t.id, wxEmptyString, wxPoint(t.x, 32), wxSize(40, 40));
         _loadButtonImage(m_buttons[t.id], t.image);
     }
-    m_buttons[ID_ADD_FILE] = new ImageButton(m_panel, ID_ADD_FILE, "Ajout fichier", wxPoint(0, 0), wxSize(90, 32));
-    m_buttons[ID_ADD_FOLDER] = new ImageButton(m_panel, ID_ADD_FOLDER, "Ajout dossier", wxPoint(100, 0), wxSize(90, 32));
+    m_buttons[ID_ADD_FILE] =
+        new ImageButton(m_panel, ID_ADD_FILE, "Ajout fichier", wxPoint(0, 0), wxSize(90, 32));
+    m_buttons[ID_ADD_FOLDER] =
+        new ImageButton(m_panel, ID_ADD_FOLDER, "Ajout dossier", wxPoint(100, 0), wxSize(90, 32));
     m_buttons[ID_ENCODER] = new ImageButton(m_panel, ID_ENCODER, "Encoder", wxPoint(200, 0), wxSize(90, 32));
 }
 
@@ -219,8 +230,8 @@ void FormMain::SetSimpleDesign(const Design* design)
     m_selectedDesign = design;
     m_panel->SetBackgroundColour(design->generalColor);
     m_panel->SetForegroundColour(design->generalColor);
-    wxWindow* texts[] = {m_nameValue, m_lengthValue, m_nameCaption, m_lengthCaption, m_volumeCaption, m_loopBox,
-                         m_randomBox};
+    wxWindow* texts[] = {m_nameValue,     m_lengthValue, m_nameCaption, m_lengthCaption,
+                         m_volumeCaption, m_loopBox,     m_randomBox};
     for (wxWindow* text : texts)
         text->SetForegroundColour(design->generalTxtColor);
     for (int id = ID_PREVIOUS; id <= ID_ENCODER; ++id) {
@@ -287,11 +298,12 @@ void FormMain::BtnAddFileClick(wxCommandEvent&)
     if (s_fileChooser) {
         chosen = s_fileChooser(paths);
     } else {
-        wxFileDialog dialog(this, "Choisissez un fichier", wxEmptyString, wxEmptyString,
-                            "All Media Files|*.mp3;*.wma;*.wav;*.avi;*.wmv;*.mkv|"
-                            "Audio Files (mp3, wma, wav)|*.mp3;*.wma; *.wav|"
-                            "Video Files (avi, wmv, mpg, mpeg, mp4, mkv)|*.avi; *.wmv;*.mpg;*.mpeg;*.mp4;*.mkv",
-                            wxFD_OPEN | wxFD_MULTIPLE, wxDefaultPosition, wxDefaultSize, "filedlg");
+        wxFileDialog dialog(
+            this, "Choisissez un fichier", wxEmptyString, wxEmptyString,
+            "All Media Files|*.mp3;*.wma;*.wav;*.avi;*.wmv;*.mkv|"
+            "Audio Files (mp3, wma, wav)|*.mp3;*.wma; *.wav|"
+            "Video Files (avi, wmv, mpg, mpeg, mp4, mkv)|*.avi; *.wmv;*.mpg;*.mpeg;*.mp4;*.mkv",
+            wxFD_OPEN | wxFD_MULTIPLE, wxDefaultPosition, wxDefaultSize, "filedlg");
         chosen = dialog.ShowModal() == wxID_OK;
         if (chosen)
             dialog.GetPaths(paths);
@@ -309,8 +321,9 @@ void FormMain::BtnAddFolderClick(wxCommandEvent&)
     if (s_folderChooser) {
         chosen = s_folderChooser(m_lastFolder, folder);
     } else {
-        wxDirDialog dialog(this, "Choisissez un dossier", m_lastFolder, wxCAPTION | wxSYSTEM_MENU | wxRESIZE_BORDER,
-                           wxDefaultPosition, wxDefaultSize, "wxDirCtrl");
+        wxDirDialog dialog(this, "Choisissez un dossier", m_lastFolder,
+                           wxCAPTION | wxSYSTEM_MENU | wxRESIZE_BORDER, wxDefaultPosition, wxDefaultSize,
+                           "wxDirCtrl");
         chosen = dialog.ShowModal() == wxID_OK;
         if (chosen)
             folder = dialog.GetPath();

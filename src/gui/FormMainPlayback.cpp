@@ -1,21 +1,21 @@
 // The main window's playback control: which player plays what, the transport
 // operations and the choice of the next file.
 #include <sstream>
-#include <wx/icon.h>
 #include <wx/filename.h>
+#include <wx/icon.h>
 #include <wx/slider.h>
 #include <wx/stattext.h>
 
-#include "log/Logger.h"
+#include "files/FolderFiles.h"
 #include "gui/BrelkoCtrl.h"
 #include "gui/FormMain.h"
 #include "gui/FormPlaylist.h"
 #include "gui/FormVideo.h"
 #include "gui/TaskBarIcon.h"
 #include "gui/VideoPlayer.h"
+#include "log/Logger.h"
 #include "playback/AudioPlayerThread.h"
 #include "playback/CDPlayerThread.h"
-#include "files/FolderFiles.h"
 #include "playlist/MediaPath.h"
 
 namespace BrelkosPlayer {
@@ -151,8 +151,8 @@ void FormMain::Play()
         LogMessage("FormMain :: Play - End - Player thread null");
         return;
     }
-    Trace("VideoPlayer : " + PointerText(m_videoCtrl) + " - PlayerThread : " +
-          PointerText(dynamic_cast<PlayerThread*>(m_player.get())) + "\n");
+    Trace("VideoPlayer : " + PointerText(m_videoCtrl) +
+          " - PlayerThread : " + PointerText(dynamic_cast<PlayerThread*>(m_player.get())) + "\n");
     m_player->Start();
     m_player->Play();
     m_playState = Playing;

@@ -4,11 +4,11 @@
 #include <wx/filename.h>
 #include <wx/wupdlock.h>
 
-#include "log/Logger.h"
 #include "gui/FormMain.h"
 #include "gui/FormPlaylist.h"
 #include "gui/FormVideo.h"
 #include "gui/TrackList.h"
+#include "log/Logger.h"
 #include "playlist/PlaylistFile.h"
 
 namespace BrelkosPlayer {

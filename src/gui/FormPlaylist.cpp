@@ -9,7 +9,6 @@
 #include <wx/panel.h>
 #include <wx/sizer.h>
 
-#include "log/Logger.h"
 #include "configuration/Design.h"
 #include "gui/FormMain.h"
 #include "gui/FormSearch.h"
@@ -19,6 +18,7 @@
 #include "gui/ListBox.h"
 #include "gui/MainControl.h"
 #include "gui/TrackList.h"
+#include "log/Logger.h"
 
 namespace BrelkosPlayer {
 
@@ -46,7 +46,7 @@ wxBEGIN_EVENT_TABLE(FormPlaylist, wxFrame)
     EVT_MENU_RANGE(ID_PLAYLIST_DRIVE_FIRST, ID_PLAYLIST_DRIVE_LAST, FormPlaylist::MenuDriveClick)
     EVT_CLOSE(FormPlaylist::_onClose)
 wxEND_EVENT_TABLE()
-    // clang-format on
+// clang-format on
 
 FormPlaylist::FormPlaylist(wxWindow* parent, MainControl& main, const wxPoint& pos)
     : wxFrame(parent, wxID_ANY, "Playlist", pos, wxSize(296, 622),

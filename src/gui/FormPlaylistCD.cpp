@@ -2,12 +2,12 @@
 // tracks into the CD list.
 #include <wx/menu.h>
 
-#include "gui/MainControl.h"
-#include "log/Logger.h"
 #include "gui/FormMain.h"
 #include "gui/FormPlaylist.h"
-#include "playback/SoundReport.h"
+#include "gui/MainControl.h"
+#include "log/Logger.h"
 #include "playback/DiscTracks.h"
+#include "playback/SoundReport.h"
 
 namespace BrelkosPlayer {
 
@@ -43,7 +43,10 @@ void FormPlaylist::ListDriveTracks(int drive)
         return;
 
     static const DiscTracksReport report = {
-        kSource, {kCreateLine, 0 /* no version check */, kSetOutputLine, kInitLine}, kStreamLine, kSubSoundsLine};
+        kSource,
+        {kCreateLine, 0 /* no version check */, kSetOutputLine, kInitLine},
+        kStreamLine,
+        kSubSoundsLine};
     wxArrayString addresses;
     if (!ReadDiscTracks(m_driveNames[drive], report, addresses))
         return;

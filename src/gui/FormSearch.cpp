@@ -7,14 +7,14 @@
 #include <wx/textctrl.h>
 #include <wx/wupdlock.h>
 
-#include "log/Logger.h"
 #include "configuration/Design.h"
-#include "gui/MainControl.h"
 #include "gui/FormPlaylist.h"
 #include "gui/FrameEvents.h"
 #include "gui/ImageButton.h"
 #include "gui/ListBox.h"
+#include "gui/MainControl.h"
 #include "gui/TrackList.h"
+#include "log/Logger.h"
 #include "playlist/PlaylistFile.h"
 
 namespace BrelkosPlayer {
@@ -47,7 +47,7 @@ wxBEGIN_EVENT_TABLE(FormSearch, wxFrame)
     EVT_BUTTON(ID_SEARCH_CANCEL, FormSearch::BtnCancelClick)
     EVT_CLOSE(FormSearch::_onClose)
 wxEND_EVENT_TABLE()
-    // clang-format on
+// clang-format on
 
 FormSearch::FormSearch(wxWindow* parent, MainControl& main)
     : wxFrame(parent, wxID_ANY, "Rechercher", wxPoint(0, 0), wxSize(285, 341),

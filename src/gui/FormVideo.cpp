@@ -16,8 +16,8 @@
 #include "gui/BrelkoCtrl.h"
 #include "gui/FormMain.h"
 #include "gui/ImageButton.h"
-#include "gui/VideoPlayer.h"
 #include "gui/MainControl.h"
+#include "gui/VideoPlayer.h"
 
 namespace BrelkosPlayer {
 

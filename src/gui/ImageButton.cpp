@@ -31,7 +31,8 @@ wxBEGIN_EVENT_TABLE(ImageButton, wxButton)
 wxEND_EVENT_TABLE()
 // clang-format on
 
-ImageButton::ImageButton(wxWindow* parent, wxWindowID id, const wxString& label, const wxPoint& pos, const wxSize& size)
+ImageButton::ImageButton(wxWindow* parent, wxWindowID id, const wxString& label, const wxPoint& pos,
+                         const wxSize& size)
     : wxButton(parent, id, label, pos, size, wxBORDER_NONE, wxDefaultValidator, "button"), m_label(label),
       m_outerColour(kDefaultFace), m_font(DefaultFont())
 {

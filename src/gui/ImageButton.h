@@ -18,8 +18,8 @@ enum ButtonState { ButtonNormal = 0, ButtonMouseOver = 1, ButtonDown = 2, Button
 
 class ImageButton : public wxButton {
 public:
-    ImageButton(wxWindow* parent, wxWindowID id, const wxString& label, const wxPoint& pos = wxDefaultPosition,
-                const wxSize& size = wxDefaultSize);
+    ImageButton(wxWindow* parent, wxWindowID id, const wxString& label,
+                const wxPoint& pos = wxDefaultPosition, const wxSize& size = wxDefaultSize);
 
     // Only records the flag: the native control stays enabled and still clicks.
     bool Enable(bool enable = true) override;

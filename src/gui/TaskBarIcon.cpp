@@ -3,8 +3,8 @@
 #include <wx/menu.h>
 
 #include "gui/MainControl.h"
-#include "playback/SoundReport.h"
 #include "playback/DiscTracks.h"
+#include "playback/SoundReport.h"
 
 namespace BrelkosPlayer {
 

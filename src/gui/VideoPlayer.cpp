@@ -86,7 +86,7 @@ void VideoPlayer::_onMediaStop(wxMediaEvent& event)
         // GStreamer accepts any file at Load and gives up on a broken one
         // only now: trace it like a failed load and let the owner drop this player.
         Trace("Can't load " + m_ctrl->GetPath() + "\n");
-        m_ended = false; // so that the owner's stop hides the window and stops the control
+        m_ended = false;                  // so that the owner's stop hides the window and stops the control
         m_owner->EndOfMedia(GetSerial()); // may delete this player
         return;
     }

@@ -1,8 +1,8 @@
 #include "playback/AudioPlayerThread.h"
 
 #include "log/Logger.h"
-#include "playback/SoundReport.h"
 #include "playback/CreateSoundSystem.h"
+#include "playback/SoundReport.h"
 #include "sound/SoundSystem.h"
 
 namespace BrelkosPlayer {

@@ -1,9 +1,9 @@
 #include "playback/CDPlayerThread.h"
 
 #include "log/Logger.h"
-#include "playlist/MediaPath.h"
-#include "playback/SoundReport.h"
 #include "playback/CreateSoundSystem.h"
+#include "playback/SoundReport.h"
+#include "playlist/MediaPath.h"
 #include "sound/SoundSystem.h"
 
 namespace BrelkosPlayer {

@@ -22,12 +22,13 @@ sound::System* CreateSoundSystem(const char* source, bool checkVersion, bool log
         if (result != sound::OK)
             ReportSoundError(result, source, lines.version);
         if (version < sound::VERSION)
-            LogMessage("Warning! You are using an old version of FMOD [0x%x].  This program requires [0x%x]", version,
-                       sound::VERSION);
+            LogMessage("Warning! You are using an old version of FMOD [0x%x].  This program requires [0x%x]",
+                       version, sound::VERSION);
     }
 
     static const int searchOrder[] = {sound::OUTPUTTYPE_AUTODETECT, sound::OUTPUTTYPE_DSOUND,
-                                      sound::OUTPUTTYPE_WINMM, sound::OUTPUTTYPE_ASIO, sound::OUTPUTTYPE_NOSOUND};
+                                      sound::OUTPUTTYPE_WINMM, sound::OUTPUTTYPE_ASIO,
+                                      sound::OUTPUTTYPE_NOSOUND};
     for (int type : searchOrder) {
         result = system->setOutput(type);
         if (result != sound::OK)

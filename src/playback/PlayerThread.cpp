@@ -19,10 +19,7 @@ constexpr std::chrono::milliseconds kPoll(20);
 constexpr int kVisibleStep = 3;
 } // namespace
 
-PlayerThread::PlayerThread(PlayerOwner* owner)
-    : wxThread(wxTHREAD_JOINABLE), m_owner(owner)
-{
-}
+PlayerThread::PlayerThread(PlayerOwner* owner) : wxThread(wxTHREAD_JOINABLE), m_owner(owner) {}
 
 PlayerThread::~PlayerThread() = default;
 

@@ -68,7 +68,8 @@ protected:
     void ResumeThread();
     // Stops the channel when it plays, then releases the sounds in order and
     // the system; every pointer is left null.
-    void ReleaseAll(sound::Channel*& channel, std::initializer_list<sound::Sound**> sounds, sound::System*& system);
+    void ReleaseAll(sound::Channel*& channel, std::initializer_list<sound::Sound**> sounds,
+                    sound::System*& system);
     // Writes the failure line of a library call with this player's source.
     bool Report(int result, unsigned line) const;
 

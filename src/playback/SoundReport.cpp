@@ -13,11 +13,27 @@ bool ReportSoundError(int result, const char* source, unsigned line)
 
 wxString OutputTypeName(int outputType)
 {
-    static const char* const names[] = {
-        "Autodetect", "Unknown", "No sound", "Wave writer", "Non real-time no sound",
-        "Non real-time Wave writer", "DirectSound", "Windows Multimedia", "ASIO", "OSS", "ALSA", "ESD",
-        "Sound Manager", "Core Audio", "XBox", "Playstation 2", "Playstation 3", "GameCube", "XBox 360", "PSP",
-        "Wii"};
+    static const char* const names[] = {"Autodetect",
+                                        "Unknown",
+                                        "No sound",
+                                        "Wave writer",
+                                        "Non real-time no sound",
+                                        "Non real-time Wave writer",
+                                        "DirectSound",
+                                        "Windows Multimedia",
+                                        "ASIO",
+                                        "OSS",
+                                        "ALSA",
+                                        "ESD",
+                                        "Sound Manager",
+                                        "Core Audio",
+                                        "XBox",
+                                        "Playstation 2",
+                                        "Playstation 3",
+                                        "GameCube",
+                                        "XBox 360",
+                                        "PSP",
+                                        "Wii"};
     if (outputType >= 0 && outputType < static_cast<int>(sizeof names / sizeof names[0]))
         return names[outputType];
     return wxString::Format("[%d] isn't a valid output type...", outputType);
@@ -36,7 +52,8 @@ wxArrayString CDDriveNames()
         char name[sound::MAX_DRIVE_NAME] = {};
         char scsiName[sound::MAX_DRIVE_NAME] = {};
         char deviceName[sound::MAX_DRIVE_NAME] = {};
-        system->getCDROMDriveName(i, name, sizeof name, scsiName, sizeof scsiName, deviceName, sizeof deviceName);
+        system->getCDROMDriveName(i, name, sizeof name, scsiName, sizeof scsiName, deviceName,
+                                  sizeof deviceName);
         names.Add(wxString::FromUTF8(name));
     }
     system->close();

@@ -9,9 +9,9 @@
 #include <unistd.h>
 #include <vector>
 
-#include "log/Logger.h"
 #include "files/ReplacementFile.h"
 #include "files/TextDecoder.h"
+#include "log/Logger.h"
 
 namespace BrelkosPlayer {
 

@@ -26,8 +26,8 @@ wxString Run(const wxString& command, int* exitCode)
         }
         return std::make_pair(out, status);
     });
-    testing_support::WaitFor([&] { return result.wait_for(std::chrono::seconds(0)) == std::future_status::ready; },
-                             30000);
+    testing_support::WaitFor(
+        [&] { return result.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }, 30000);
     auto [out, status] = result.get();
     if (exitCode)
         *exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;

@@ -100,8 +100,8 @@ TEST_F(KeyTest, ChildWindowsKeepTheKeysTypedInThem)
     const Case cases[] = {
         {"search", search, search->GetTextField(), fieldKeys,
          [search] { return search->GetTextField()->GetValue(); }, "ax+"},
-        {"encode", testing_support::EncodeWindow(), testing_support::EncodeWindow()->GetPathField(), fieldKeys,
-         [] { return testing_support::EncodeWindow()->GetPathField()->GetValue(); }, "ax+"},
+        {"encode", testing_support::EncodeWindow(), testing_support::EncodeWindow()->GetPathField(),
+         fieldKeys, [] { return testing_support::EncodeWindow()->GetPathField()->GetValue(); }, "ax+"},
         {"options", options, options->GetQualitySlider(), sliderKeys,
          [options] { return wxString::Format("%d", options->GetQualitySlider()->GetValue()); }, "1"},
     };

@@ -25,7 +25,8 @@ protected:
     {
         m_folder = TempFolder();
         wxArrayString output;
-        ASSERT_EQ(wxExecute("bash " + DataFile("make-disc-image.sh") + " " + m_folder, output, wxEXEC_SYNC), 0);
+        ASSERT_EQ(wxExecute("bash " + DataFile("make-disc-image.sh") + " " + m_folder, output, wxEXEC_SYNC),
+                  0);
         setenv("BRELKOS_CD_IMAGES", (m_folder + "/audio.cue").utf8_str(), 1);
         m_form = CreateMainWindow();
         // Building the menu reads the drives; the image is the last one.
@@ -100,8 +101,10 @@ TEST_F(CdPlaybackTest, ATrackPlaysToItsEndAndTheNextTrackFollows)
     unsigned long first = player->GetSerial();
     player->SetPosition(0.8f);
     ASSERT_TRUE(WaitFor(
-        [&] { return m_form->GetPlayer() && m_form->GetPlayer()->GetSerial() != first &&
-                     m_form->GetFileState() == Started; },
+        [&] {
+            return m_form->GetPlayer() && m_form->GetPlayer()->GetSerial() != first &&
+                   m_form->GetFileState() == Started;
+        },
         8000));
     EXPECT_EQ(m_form->GetCurrentFile(), m_drive + "1");
 }

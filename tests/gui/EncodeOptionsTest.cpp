@@ -9,10 +9,10 @@
 #include <wx/statbox.h>
 #include <wx/stattext.h>
 
-#include "log/Logger.h"
 #include "configuration/Design.h"
 #include "gui/FormEncodingOptions.h"
 #include "gui/ImageButton.h"
+#include "log/Logger.h"
 #include "support/GuiTest.h"
 
 using namespace BrelkosPlayer;

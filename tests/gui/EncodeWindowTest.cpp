@@ -7,13 +7,13 @@
 #include <wx/textctrl.h>
 #include <wx/weakref.h>
 
-#include "log/Logger.h"
 #include "configuration/Design.h"
 #include "gui/FormEncode.h"
 #include "gui/FormEncodingOptions.h"
 #include "gui/ImageButton.h"
 #include "lame/TestMp3.h"
 #include "lame/TestWav.h"
+#include "log/Logger.h"
 #include "support/GuiTest.h"
 
 using namespace BrelkosPlayer;

@@ -10,14 +10,14 @@
 #include <wx/filefn.h>
 #include <wx/slider.h>
 
+#include "encoding/EncodeObserver.h"
+#include "encoding/EncoderThread.h"
 #include "gui/FaultTest.h"
 #include "gui/FormMain.h"
 #include "gui/FormPlaylist.h"
 #include "gui/TrackList.h"
 #include "lame/TestMp3.h"
 #include "lame/TestWav.h"
-#include "encoding/EncodeObserver.h"
-#include "encoding/EncoderThread.h"
 #include "support/GuiTest.h"
 
 using namespace BrelkosPlayer;
@@ -56,7 +56,8 @@ std::vector<BadFile> BadFiles()
         {"binary with a mark", "\xFF\xFE" + Binary(1 << 20, 2)},
         // 10 MB (less under a sanitizer, where GTK's layout of it alone takes minutes).
         {"one long line", std::string((10u << 20) / kHugeDivisor, 'a')},
-        {"one long line of multi-byte characters", [] {
+        {"one long line of multi-byte characters",
+         [] {
              std::string line;
              while (line.size() < (10u << 20) / kHugeDivisor)
                  line += "\xC3\xA9t\xC3\xA9 ";
@@ -104,8 +105,8 @@ TEST_F(FaultFileTest, BadPlaylistFilesLoadWhatTheyCanAndStayAsTheyWere)
         // The window must be able to show what was loaded.
         Pump(50);
         const long long ms = Milliseconds(start);
-        std::printf("[ fault    ] playlist %s (%zu bytes): %zu entries in %lld ms\n", bad.name, bad.bytes.size(),
-                    form->GetCDList().GetCount() + form->GetAudioList().GetCount(), ms);
+        std::printf("[ fault    ] playlist %s (%zu bytes): %zu entries in %lld ms\n", bad.name,
+                    bad.bytes.size(), form->GetCDList().GetCount() + form->GetAudioList().GetCount(), ms);
         if (kTimeIsMeaningful) {
             EXPECT_LT(ms, 30000);
         }
@@ -115,7 +116,8 @@ TEST_F(FaultFileTest, BadPlaylistFilesLoadWhatTheyCanAndStayAsTheyWere)
         int shown = 0;
         for (FormPlaylist::ListKind kind : {FormPlaylist::Audio, FormPlaylist::Video, FormPlaylist::CD})
             shown += PlaylistWindow()->GetTrackList(kind).GetCount();
-        EXPECT_EQ(static_cast<size_t>(shown), form->GetAudioList().GetCount() + form->GetVideoList().GetCount() +
+        EXPECT_EQ(static_cast<size_t>(shown), form->GetAudioList().GetCount() +
+                                                  form->GetVideoList().GetCount() +
                                                   form->GetCDList().GetCount());
         EXPECT_TRUE(ProgramWorks(form));
     }
@@ -161,8 +163,8 @@ TEST_F(FaultFileTest, BadConfigurationFilesStillLetTheProgramStart)
         const auto start = std::chrono::steady_clock::now();
         FormMain* form = CreateMainWindow();
         const long long ms = Milliseconds(start);
-        std::printf("[ fault    ] configuration %s (%zu bytes): started in %lld ms\n", bad.name, bad.bytes.size(),
-                    ms);
+        std::printf("[ fault    ] configuration %s (%zu bytes): started in %lld ms\n", bad.name,
+                    bad.bytes.size(), ms);
         if (kTimeIsMeaningful) {
             EXPECT_LT(ms, 30000);
         }
@@ -204,8 +206,9 @@ TEST_F(FaultFileTest, SavingIntoAReadOnlyFolderFailsAndKeepsThePreviousPlaylist)
     FillStore(form, 3);
     for (const wxString& name : {wxString("/list.kx"), wxString("/new.kx")}) {
         form->SavePlaylist(folder + name);
-        EXPECT_NE(ReadLog().Find("ERROR : FormMain :: SavePlaylist - Can't write playlist file " + folder + name),
-                  wxNOT_FOUND);
+        EXPECT_NE(
+            ReadLog().Find("ERROR : FormMain :: SavePlaylist - Can't write playlist file " + folder + name),
+            wxNOT_FOUND);
     }
     EXPECT_EQ(ReadBytes(folder + "/list.kx"), previous);
     EXPECT_EQ(Names(folder), (std::vector<std::string>{"list.kx"}));

@@ -74,8 +74,8 @@ TEST_F(FaultFolderTest, UnreadableFoldersAreSkippedAndEverythingElseIsAdded)
     Put("no entry/inside.wav");
     Put("unlisted/listed.wav");
     Lock("locked", 0);
-    Lock("no entry", 0644);  // can be listed, not entered
-    Lock("unlisted", 0111);  // can be entered, not listed
+    Lock("no entry", 0644); // can be listed, not entered
+    Lock("unlisted", 0111); // can be entered, not listed
 
     PermissionsHold hold;
     if (!hold.Holds())

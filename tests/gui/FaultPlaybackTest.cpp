@@ -7,8 +7,8 @@
 #include <wx/filefn.h>
 #include <wx/slider.h>
 
-#include "gui/FormMain.h"
 #include "gui/FaultTest.h"
+#include "gui/FormMain.h"
 #include "playback/PlayerThread.h"
 #include "support/GuiTest.h"
 

@@ -19,8 +19,8 @@
 #include "support/GuiTest.h"
 
 using BrelkosPlayer::ImageButton;
-using testing_support::WaitFor;
 using testing_support::CaptureWindow;
+using testing_support::WaitFor;
 
 namespace {
 
@@ -28,13 +28,16 @@ enum ImageButtonTestIds { ID_TEST_BUTTON = 100, ID_OTHER_BUTTON = 101 };
 
 const wxColour kOuter(0, 200, 0);
 const wxColour kBlack(0, 0, 0);
-const wxColour kFaces[4] = {wxColour(0, 0, 255), wxColour(255, 255, 0), wxColour(255, 0, 255), wxColour(0, 255, 255)};
-const wxColour kTexts[4] = {wxColour(255, 0, 0), wxColour(128, 0, 0), wxColour(0, 128, 0), wxColour(255, 128, 0)};
+const wxColour kFaces[4] = {wxColour(0, 0, 255), wxColour(255, 255, 0), wxColour(255, 0, 255),
+                            wxColour(0, 255, 255)};
+const wxColour kTexts[4] = {wxColour(255, 0, 0), wxColour(128, 0, 0), wxColour(0, 128, 0),
+                            wxColour(255, 128, 0)};
 
 // An owner that binds its buttons the way every window of the program does.
 class ClickOwner : public wxFrame {
 public:
-    ClickOwner() : wxFrame(nullptr, wxID_ANY, "ImageButton test", wxPoint(0, 0), wxSize(420, 260), wxBORDER_NONE)
+    ClickOwner()
+        : wxFrame(nullptr, wxID_ANY, "ImageButton test", wxPoint(0, 0), wxSize(420, 260), wxBORDER_NONE)
     {
         m_panel = new wxPanel(this, wxID_ANY, wxPoint(0, 0), wxSize(420, 260));
         m_panel->SetBackgroundColour(wxColour(40, 44, 52));
@@ -103,7 +106,8 @@ wxBitmap SolidBitmap(int width, int height, const wxColour& colour)
 wxImage CaptureButton(ImageButton* button)
 {
     wxWindow* frame = wxGetTopLevelParent(button);
-    return CaptureWindow(frame, wxRect(frame->ScreenToClient(button->GetScreenPosition()), button->GetSize()));
+    return CaptureWindow(frame,
+                         wxRect(frame->ScreenToClient(button->GetScreenPosition()), button->GetSize()));
 }
 
 void SendMouse(ImageButton* button, wxEventType type)
@@ -175,8 +179,8 @@ protected:
         m_owner->Raise();
         // Shown means drawn: the panel's far corner has its colour on screen.
         const wxColour panel = m_owner->m_panel->GetBackgroundColour();
-        ASSERT_TRUE(
-            WaitFor([&] { return Near(Pixel(CaptureWindow(m_owner, wxRect(415, 255, 1, 1)), 0, 0), panel, 0); }));
+        ASSERT_TRUE(WaitFor(
+            [&] { return Near(Pixel(CaptureWindow(m_owner, wxRect(415, 255, 1, 1)), 0, 0), panel, 0); }));
     }
 
     ClickOwner* m_owner = nullptr;
@@ -207,11 +211,13 @@ TEST_F(ImageButtonTest, RoundedFaceLiesOnOuterColourWithBlackOutline)
     // Corners, and one pixel in from them, lie outside a radius of 29 * 0.25.
     for (const wxPoint& p : {wxPoint(0, 0), wxPoint(32, 0), wxPoint(0, 28), wxPoint(32, 28), wxPoint(1, 1),
                              wxPoint(31, 1), wxPoint(1, 27), wxPoint(31, 27), wxPoint(2, 0), wxPoint(0, 2)})
-        EXPECT_TRUE(Near(Pixel(face, p.x, p.y), kOuter)) << p.x << "," << p.y << " " << Describe(Pixel(face, p.x, p.y));
+        EXPECT_TRUE(Near(Pixel(face, p.x, p.y), kOuter))
+            << p.x << "," << p.y << " " << Describe(Pixel(face, p.x, p.y));
     // The outline runs along the four sides once the corner curve has ended.
     for (const wxPoint& p :
          {wxPoint(16, 0), wxPoint(8, 0), wxPoint(16, 28), wxPoint(0, 14), wxPoint(32, 14), wxPoint(0, 8)})
-        EXPECT_TRUE(Near(Pixel(face, p.x, p.y), kBlack)) << p.x << "," << p.y << " " << Describe(Pixel(face, p.x, p.y));
+        EXPECT_TRUE(Near(Pixel(face, p.x, p.y), kBlack))
+            << p.x << "," << p.y << " " << Describe(Pixel(face, p.x, p.y));
     // Inside, even close to the corners, the face colour.
     for (const wxPoint& p : {wxPoint(16, 14), wxPoint(3, 3), wxPoint(29, 25), wxPoint(1, 14), wxPoint(16, 1)})
         EXPECT_TRUE(Near(Pixel(face, p.x, p.y), kFaces[0]))
@@ -466,7 +472,8 @@ TEST_F(ImageButtonTest, BackgroundColourIsTheOuterColourNotTheNativeBackground)
 
     // The toolkit-default design colour is invalid: the corners then take the parent's colour.
     EXPECT_TRUE(button->SetBackgroundColour(wxNullColour));
-    EXPECT_TRUE(Near(Pixel(Render(*button, wxSize(33, 29)), 0, 0), m_owner->m_panel->GetBackgroundColour(), 0));
+    EXPECT_TRUE(
+        Near(Pixel(Render(*button, wxSize(33, 29)), 0, 0), m_owner->m_panel->GetBackgroundColour(), 0));
 }
 
 TEST_F(ImageButtonTest, EnableOnlyChangesTheDrawnState)
@@ -488,8 +495,8 @@ TEST_F(ImageButtonTest, ScreenShowsThePaintedFaces)
     const char* images[] = {"PNGPrevious", "PNGPlay", "PNGPause", "PNGStop", "PNGNext"};
     std::vector<ImageButton*> transport;
     for (int i = 0; i < 5; ++i) {
-        auto* button =
-            new ImageButton(m_owner->m_panel, wxID_ANY, wxEmptyString, wxPoint(10 + 40 * i, 10), wxSize(40, 40));
+        auto* button = new ImageButton(m_owner->m_panel, wxID_ANY, wxEmptyString, wxPoint(10 + 40 * i, 10),
+                                       wxSize(40, 40));
         button->SetBackgroundColour(darkOuter);
         for (int state = 0; state < 4; ++state)
             button->SetFaceColour(state, darkFace);
@@ -586,8 +593,8 @@ TEST(TransportImages, AreFortyPixelsSquareWithTransparentMargins)
         ASSERT_TRUE(image.HasAlpha());
         // Drawn at (-1, -1) inside the frame: the border must stay clear so the
         // rounded outline shows, and the glyph must be solid in the middle.
-        for (const wxPoint& p : {wxPoint(0, 0), wxPoint(39, 0), wxPoint(0, 39), wxPoint(39, 39), wxPoint(20, 1),
-                                 wxPoint(1, 20), wxPoint(38, 20), wxPoint(20, 38)})
+        for (const wxPoint& p : {wxPoint(0, 0), wxPoint(39, 0), wxPoint(0, 39), wxPoint(39, 39),
+                                 wxPoint(20, 1), wxPoint(1, 20), wxPoint(38, 20), wxPoint(20, 38)})
             EXPECT_EQ(0, image.GetAlpha(p.x, p.y)) << p.x << "," << p.y;
         EXPECT_GT(image.GetAlpha(20, 20), 200);
     }

@@ -90,8 +90,9 @@ TEST_F(MainWindowTest, FrameAndControlsStandWhereTheyBelong)
         wxRect rect;
         int max;
     };
-    const SliderBox sliders[] = {{form->GetPositionSlider(), ID_POSITION_SLIDER, wxRect(0, 113, 290, 18), 1000},
-                                 {form->GetVolumeSlider(), ID_VOLUME_SLIDER, wxRect(228, 55, 54, 17), 100}};
+    const SliderBox sliders[] = {
+        {form->GetPositionSlider(), ID_POSITION_SLIDER, wxRect(0, 113, 290, 18), 1000},
+        {form->GetVolumeSlider(), ID_VOLUME_SLIDER, wxRect(228, 55, 54, 17), 100}};
     for (const SliderBox& s : sliders) {
         wxRect r = s.slider->GetRect();
         EXPECT_EQ(s.slider->GetId(), s.id);
@@ -268,7 +269,8 @@ TEST_F(MainWindowTest, OperationsWithNothingLoadedOnlyLog)
     wxString log = ReadLog();
     for (const char* line :
          {"FormMain :: Play - End - Player thread null", "FormMain :: Pause - End - Player thread null",
-          "FormMain :: NextFile - End - Player thread null", "FormMain :: PreviousFile - End - Player thread null",
+          "FormMain :: NextFile - End - Player thread null",
+          "FormMain :: PreviousFile - End - Player thread null",
           "FormMain :: SetFile - End - Void file name"})
         EXPECT_NE(log.Find(line), wxNOT_FOUND) << line;
     EXPECT_EQ(form->GetFileState(), NoFile);

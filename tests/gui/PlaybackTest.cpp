@@ -196,7 +196,10 @@ TEST_F(PlaybackTest, RandomTransportCommandsKeepTheStatesConsistent)
         case 4: m_form->PreviousFile(); break;
         case 5: m_form->StepPosition(random() % 2 ? 300 : -300); break;
         case 6: m_form->StepVolume(random() % 2 ? 5 : -5); break;
-        case 7: if (m_form->GetPlayer()) m_form->GetPlayer()->SetPosition(0.97f); break;
+        case 7:
+            if (m_form->GetPlayer())
+                m_form->GetPlayer()->SetPosition(0.97f);
+            break;
         default: break;
         }
         Pump(random() % 3 == 0 ? 30 : 2);

@@ -85,7 +85,8 @@ TEST_F(TrayTest, MenuOffersTheTransportCommandsAndCallsTheMainWindow)
     wxString log = ReadLog();
     for (const char* line :
          {"FormMain :: Play - End - Player thread null", "FormMain :: Pause - End - Player thread null",
-          "FormMain :: NextFile - End - Player thread null", "FormMain :: PreviousFile - End - Player thread null",
+          "FormMain :: NextFile - End - Player thread null",
+          "FormMain :: PreviousFile - End - Player thread null",
           "ERROR : FormMain :: Stop - Player thread null"})
         EXPECT_NE(log.Find(line), wxNOT_FOUND) << line;
 }

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "lame/BladeEncoder.h"
 #include "lame/TestMp3.h"
 #include "lame/TestWav.h"
-#include "lame/BladeEncoder.h"
 
 using namespace BrelkosPlayer;
 using encode_test::Mp3Frame;

@@ -8,9 +8,9 @@
 #include <wx/init.h>
 #include <wx/utils.h>
 
-#include "log/Logger.h"
-#include "lame/TestWav.h"
 #include "encoding/EncoderThread.h"
+#include "lame/TestWav.h"
+#include "log/Logger.h"
 
 namespace encode_test {
 

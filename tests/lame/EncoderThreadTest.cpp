@@ -5,10 +5,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "encoding/EncoderThread.h"
 #include "lame/EncodeTestSupport.h"
 #include "lame/TestMp3.h"
 #include "lame/TestWav.h"
-#include "encoding/EncoderThread.h"
 
 using namespace BrelkosPlayer;
 using namespace encode_test;

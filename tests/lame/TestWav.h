@@ -85,7 +85,7 @@ inline std::string MakeWav(const WavShape& shape)
     if (!shape.noData) {
         body += "data";
         PutLe32(body, shape.dataSizeField >= 0 ? static_cast<std::uint32_t>(shape.dataSizeField)
-                                              : static_cast<std::uint32_t>(data.size()));
+                                               : static_cast<std::uint32_t>(data.size()));
         body += data;
     }
     std::string file = "RIFF";

@@ -2,8 +2,8 @@
 #include <sstream>
 #include <vector>
 
-#include "lame/TestWav.h"
 #include "encoding/WavReader.h"
+#include "lame/TestWav.h"
 
 using BrelkosPlayer::WavReader;
 using encode_test::MakeWav;
@@ -184,7 +184,8 @@ TEST(WavReader, ReadsWholeFramesAsTheFileHoldsThem)
         while (size_t frames = reader.ReadFrames(block.data(), 300)) {
             for (size_t i = 0; i < frames; ++i)
                 for (std::uint16_t c = 0; c < channels; ++c)
-                    ASSERT_EQ(block[i * channels + c], encode_test::ToneSample(total + i, c, shape.sampleRate))
+                    ASSERT_EQ(block[i * channels + c],
+                              encode_test::ToneSample(total + i, c, shape.sampleRate))
                         << channels << " channels, frame " << total + i;
             total += frames;
         }

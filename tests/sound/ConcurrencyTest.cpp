@@ -49,22 +49,12 @@ TEST_F(Concurrency, PollingWhileAnotherThreadCommandsIsSafe)
         sound::Channel* channel = current.load();
         sound::Result result = sound::OK;
         switch (random() % 8) {
-        case 0:
-            result = channel->setPaused(true);
-            break;
-        case 1:
-            result = channel->setPaused(false);
-            break;
+        case 0: result = channel->setPaused(true); break;
+        case 1: result = channel->setPaused(false); break;
         case 2:
-        case 3:
-            result = channel->setPosition(random() % (length + 500), sound::TIMEUNIT_MS);
-            break;
-        case 4:
-            result = channel->setVolume(static_cast<float>(random() % 100) / 100.0f);
-            break;
-        case 5:
-            result = channel->stop();
-            break;
+        case 3: result = channel->setPosition(random() % (length + 500), sound::TIMEUNIT_MS); break;
+        case 4: result = channel->setVolume(static_cast<float>(random() % 100) / 100.0f); break;
+        case 5: result = channel->stop(); break;
         case 6:
         case 7: {
             sound::Channel* next = nullptr;

@@ -21,7 +21,8 @@ inline std::string dataPath(const std::string& name)
 }
 
 // Polls `condition` until it holds or `limit` has passed.
-template <typename Condition> bool waitUntil(Condition condition, std::chrono::milliseconds limit)
+template <typename Condition>
+bool waitUntil(Condition condition, std::chrono::milliseconds limit)
 {
     const auto deadline = Clock::now() + limit;
     while (!condition()) {

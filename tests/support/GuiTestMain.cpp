@@ -3,19 +3,19 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 #include <wx/app.h>
 #include <wx/dcclient.h>
 #include <wx/dcmemory.h>
-#include <wx/window.h>
 #include <wx/dir.h>
 #include <wx/evtloop.h>
 #include <wx/ffile.h>
-#include <wx/log.h>
 #include <wx/filefn.h>
 #include <wx/filename.h>
+#include <wx/log.h>
 #include <wx/stdpaths.h>
 #include <wx/utils.h>
-#include <vector>
+#include <wx/window.h>
 
 #include "support/GuiTest.h"
 #include "support/Watchdog.h"

@@ -3,8 +3,8 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <string>
 #include <spawn.h>
+#include <string>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -30,9 +30,22 @@ void DumpAllStacks()
     prctl(PR_SET_PTRACER, PR_SET_PTRACER_ANY, 0, 0, 0);
     const std::string pid = std::to_string(getpid());
     // timeout: a gdb that cannot attach must not become the next hang.
-    const char* argv[] = {"timeout", "-s", "KILL", "120", "gdb", "-nx", "-batch", "-p", pid.c_str(),
-                          "-ex", "set pagination off", "-ex", "info threads",
-                          "-ex", "thread apply all bt", nullptr};
+    const char* argv[] = {"timeout",
+                          "-s",
+                          "KILL",
+                          "120",
+                          "gdb",
+                          "-nx",
+                          "-batch",
+                          "-p",
+                          pid.c_str(),
+                          "-ex",
+                          "set pagination off",
+                          "-ex",
+                          "info threads",
+                          "-ex",
+                          "thread apply all bt",
+                          nullptr};
     std::fprintf(stderr, "---- stacks of every thread (gdb -p %s) ----\n", pid.c_str());
     std::fflush(stderr);
     posix_spawn_file_actions_t actions;

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 #include <string>
 
-#include "gui/FormEncodingOptions.h"
 #include "encoding/EncodingOptions.h"
+#include "gui/FormEncodingOptions.h"
 
 using BrelkosPlayer::EncodingOptions;
 using BrelkosPlayer::FormEncodingOptions;
