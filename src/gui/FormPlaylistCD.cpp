@@ -46,7 +46,8 @@ void FormPlaylist::ListDriveTracks(int drive)
         kSource,
         {kCreateLine, 0 /* no version check */, kSetOutputLine, kInitLine},
         kStreamLine,
-        kSubSoundsLine};
+        kSubSoundsLine,
+        false};
     wxArrayString addresses;
     if (!ReadDiscTracks(m_driveNames[drive], report, addresses))
         return;

@@ -58,7 +58,7 @@ void TaskBarIcon::OnMenu(wxCommandEvent& event)
 void TaskBarIcon::PlayCD(int driveIndex)
 {
     // The lines under which these reports have always been known.
-    static const DiscTracksReport report = {".\\src\\gui\\TaskBarIcon", {}, 77, 80};
+    static const DiscTracksReport report = {".\\src\\gui\\TaskBarIcon", {}, 77, 80, true};
     m_main.Execute(Command::Stop);
     if (driveIndex < 0 || driveIndex >= static_cast<int>(m_driveNames.GetCount()))
         return;

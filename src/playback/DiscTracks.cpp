@@ -16,6 +16,8 @@ bool ReadDiscTracks(const wxString& drive, const DiscTracksReport& report, wxArr
     if (result != sound::OK) {
         ReportSoundError(result, report.source, report.stream);
         disc = nullptr;
+        if (report.countUnopenedDisc)
+            ReportSoundError(sound::ERR_INVALID_HANDLE, report.source, report.tracks);
     } else if ((result = disc->getNumSubSounds(&tracks)) != sound::OK) {
         ReportSoundError(result, report.source, report.tracks);
     } else {

@@ -16,6 +16,9 @@ struct DiscTracksReport {
     SoundSystemLines system;
     unsigned stream;
     unsigned tracks;
+    // The tray goes on after a disc that could not be opened and reports the
+    // track count it then cannot read as well; the playlist stops there.
+    bool countUnopenedDisc;
 };
 
 // Reads the disc in drive through a sound system of its own and appends its

@@ -86,6 +86,14 @@ TEST_F(CdPlaybackTest, ListingADriveWithoutADiscReportsAndAddsNothing)
     PlaylistWindow()->ListDriveTracks(static_cast<int>(PlaylistWindow()->GetDriveNames().GetCount()) - 1);
     EXPECT_TRUE(m_form->GetCDList().IsEmpty());
     EXPECT_NE(ReadLog().Find("in \".\\src\\gui\\FormPlaylist\"@529"), wxNOT_FOUND);
+    EXPECT_EQ(ReadLog().Find("FormPlaylist\"@532"), wxNOT_FOUND);
+
+    // The tray reports the unreadable track count too.
+    std::unique_ptr<wxMenu> trayMenu(m_form->GetTaskBarIcon()->CreatePopupMenu());
+    m_form->GetTaskBarIcon()->PlayCD(static_cast<int>(m_form->GetTaskBarIcon()->GetDriveNames().GetCount()) - 1);
+    EXPECT_TRUE(m_form->GetCDList().IsEmpty());
+    EXPECT_NE(ReadLog().Find("in \".\\src\\gui\\TaskBarIcon\"@77"), wxNOT_FOUND);
+    EXPECT_NE(ReadLog().Find("in \".\\src\\gui\\TaskBarIcon\"@80"), wxNOT_FOUND);
 }
 
 TEST_F(CdPlaybackTest, ATrackPlaysToItsEndAndTheNextTrackFollows)
