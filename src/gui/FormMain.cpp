@@ -14,6 +14,7 @@
 #include <wx/settings.h>
 #include <wx/slider.h>
 #include <wx/stattext.h>
+#include <wx/thread.h>
 
 #include "configuration/Design.h"
 #include "configuration/DesignTable.h"
@@ -63,6 +64,9 @@ wxEND_EVENT_TABLE()
 
 FormMain::FormMain(const wxString& executablePath)
     : wxFrame(nullptr, wxID_ANY, "Brelko's Player", wxPoint(0, 0), wxSize(296, 185), kFrameStyle, "frame"),
+      m_controller(m_store, *this, *this,
+                   {[] { return wxThread::IsMain(); },
+                    [this](std::function<void()> work) { CallAfter(std::move(work)); }}),
       m_executable(executablePath), m_designs(new DesignTable)
 {
     m_logger.reset(new Logger(GetExecutableFolder() + "/BrelkosPlayer.log"));
@@ -76,7 +80,7 @@ FormMain::FormMain(const wxString& executablePath)
 
 FormMain::~FormMain()
 {
-    _endPlayer();
+    m_controller.EndPlayer();
     if (m_videoCtrl) {
         m_videoCtrl->Destroy();
         m_videoCtrl = nullptr;
@@ -198,12 +202,10 @@ void FormMain::SecondInit(const wxArrayString& args)
 
     m_store.Clear(PlaylistStore::Audio);
     m_store.ClearPlayed();
-    m_player.reset();
     m_lastFolder.clear();
     m_store.SetCurrentFile(wxString());
     m_store.SetLoop(false);
-    m_stopping = false;
-    m_fileState = NoFile;
+    m_controller.Reset();
 
     m_video = new FormVideo(this, *this);
     m_videoCtrl = new BrelkoCtrl(m_video);
@@ -440,9 +442,9 @@ void FormMain::Execute(Command command)
     case Command::Play: PlayCommand(); break;
     case Command::Resume: Play(); break;
     case Command::PlayPause:
-        if (m_playState == Playing)
+        if (GetPlayState() == Playing)
             Pause();
-        else if (m_playState == Paused)
+        else if (GetPlayState() == Paused)
             Play();
         break;
     case Command::Pause: Pause(); break;

@@ -1,10 +1,8 @@
-// The main window and the single controller of playback: it owns the
-// playlist store, the file and play states and the current player, and
-// creates the playlist, encode and video windows, which reach it only
-// through MainControl.
+// The main window: it owns the playlist store and the playback controller,
+// shows what the controller plays, and creates the playlist, encode and video
+// windows, which reach it only through MainControl.
 #pragma once
 
-#include <atomic>
 #include <functional>
 #include <memory>
 #include <wx/arrstr.h>
@@ -12,7 +10,7 @@
 #include <wx/frame.h>
 
 #include "gui/MainControl.h"
-#include "playback/PlayerOwner.h"
+#include "playback/PlaybackController.h"
 #include "playback/PlayerState.h"
 #include "playlist/PlaylistStore.h"
 
@@ -34,8 +32,6 @@ class Player;
 class TaskBarIcon;
 struct Design;
 
-enum FileState { Started = 0, FileLoaded = 1, Initialised = 2, NoFile = 3 };
-
 enum FormMainIds {
     ID_POSITION_SLIDER = 0,
     ID_VOLUME_SLIDER = 1,
@@ -51,7 +47,7 @@ enum FormMainIds {
     ID_ENCODER = 11,
 };
 
-class FormMain : public wxFrame, public PlayerOwner, public MainControl {
+class FormMain : public wxFrame, public MainControl, private PlaybackView, private PlayerFactory {
 public:
     // executablePath: the program's own path; its folder holds the log,
     // the configuration file and rsc/.
@@ -62,26 +58,26 @@ public:
     // command-line paths (args[0] is the program itself).
     void SecondInit(const wxArrayString& args);
 
-    // Playback (FormMainPlayback.cpp)
-    void SetFile(const wxString& path, bool load, bool start);
-    bool LoadFile(const wxString& path);
-    void Play();
-    void Pause();
-    void Stop();
-    void NextFile();
-    void PreviousFile();
-    void StartNextFile();
+    // Playback (FormMainPlayback.cpp): the controller's operations.
+    void SetFile(const wxString& path, bool load, bool start) { m_controller.SetFile(path, load, start); }
+    bool LoadFile(const wxString& path) { return m_controller.LoadFile(path); }
+    void Play() { m_controller.Play(); }
+    void Pause() { m_controller.Pause(); }
+    void Stop() { m_controller.Stop(); }
+    void NextFile() { m_controller.NextFile(); }
+    void PreviousFile() { m_controller.PreviousFile(); }
+    void StartNextFile() { m_controller.StartNextFile(); }
     void AddFile(const wxString& path) override;
     void AddFolder(const wxString& folder);
     void StepPosition(int step);
     void StepVolume(int step);
     // The play button: resume, or start the current file.
-    void PlayCommand();
+    void PlayCommand() { m_controller.PlayCommand(); }
 
     // MainControl
     void Execute(Command command) override;
-    void SelectFile(const wxString& path) override;
-    void PrepareToPlay(const wxString& path) override;
+    void SelectFile(const wxString& path) override { SetFile(path, false, false); }
+    void PrepareToPlay(const wxString& path) override { m_controller.PrepareToPlay(path); }
     void PlayFile(const wxString& path) override { SetFile(path, true, true); }
     void ShowFromTray() override;
 
@@ -97,10 +93,13 @@ public:
     void SetSimpleDesign(const Design* design);
     const Design* GetSelectedDesign() const { return m_selectedDesign; }
 
-    // PlayerOwner, called on the player's thread (the video player's: the GUI thread).
-    void PlayerProgress(unsigned long serial, int sliderValue) override;
-    void EndOfMedia(unsigned long serial) override;
-    void MediaReady(unsigned long serial) override;
+    // The players' news, as they tell the controller (PlayerOwner).
+    void PlayerProgress(unsigned long serial, int sliderValue)
+    {
+        m_controller.PlayerProgress(serial, sliderValue);
+    }
+    void EndOfMedia(unsigned long serial) { m_controller.EndOfMedia(serial); }
+    void MediaReady(unsigned long serial) { m_controller.MediaReady(serial); }
 
     // State read by the playlist, search, video windows and the tray icon;
     // they change it only through the operations above.
@@ -113,9 +112,9 @@ public:
     const wxArrayString& GetCurrentList() const { return m_store.GetCurrentList(); }
     bool CurrentListIsAudio() const { return m_store.GetCurrentKind() == PlaylistStore::Audio; }
     const wxString& GetCurrentFile() const { return m_store.GetCurrentFile(); }
-    FileState GetFileState() const { return m_fileState; }
-    PlayerState GetPlayState() const { return m_playState; }
-    Player* GetPlayer() const { return m_player.get(); }
+    FileState GetFileState() const { return m_controller.GetFileState(); }
+    PlayerState GetPlayState() const { return m_controller.GetPlayState(); }
+    Player* GetPlayer() const { return m_controller.GetPlayer(); }
     bool IsLoop() const { return m_store.IsLoop(); }
     bool IsRandom() const { return m_store.IsRandom(); }
     TaskBarIcon* GetTaskBarIcon() const { return m_taskBarIcon.get(); }
@@ -179,24 +178,25 @@ private:
     void _placePlaylist();
     void _onClose(wxCloseEvent& event);
 
-    // The GUI-thread half of the end of a medium.
-    void _advanceAfterEnd(unsigned long serial);
-    void _endPlayer();
-    // Ends the current player unless it stays after a stop (Player::StaysAfterStop).
-    void _releasePlayer();
-    void _setTitleName(const wxString& path);
-    // Shows path as the playlist window's entry and readies it as SetFile's
-    // first stages do.
-    void _selectInPlaylist(const wxString& path);
+    // PlaybackView
+    void ShowFile(const wxString& path) override;
+    void ShowLength(const wxString& length) override;
+    void ShowPosition(int sliderValue) override;
+    void EnablePosition() override;
+    void ShowNoFile() override;
+    void HideVideo() override;
+    void SelectNextEntry() override;
+    bool SelectEntry(const wxString& path) override;
+    const void* VideoControlId() const override { return m_videoCtrl; }
+
+    // PlayerFactory
+    std::unique_ptr<Player> MakePlayer(PlaylistStore::Kind kind, PlayerOwner& owner) override;
 
     // State
     PlaylistStore m_store;
+    PlaybackController m_controller;
     wxString m_lastFolder;
     wxString m_displayedName;
-    std::atomic<bool> m_stopping{false};
-    FileState m_fileState = NoFile;
-    PlayerState m_playState = Stopped;
-    std::unique_ptr<Player> m_player;
     wxFileName m_executable;
     std::unique_ptr<Logger> m_logger;
     std::unique_ptr<TaskBarIcon> m_taskBarIcon;
