@@ -25,6 +25,7 @@ namespace BrelkosPlayer {
 
 class BrelkoCtrl;
 class DesignTable;
+class DesktopLink;
 class FormEncode;
 class FormPlaylist;
 class FormVideo;
@@ -188,6 +189,9 @@ private:
     // Shows path as the playlist window's entry and readies it as SetFile's
     // first stages do.
     void _selectInPlaylist(const wxString& path);
+    // The desktop's media controls (MPRIS) hear what changed.
+    void _desktopChanged();
+    void _desktopSeeked();
 
     // State
     PlaylistStore m_store;
@@ -204,6 +208,7 @@ private:
     const Design* m_selectedDesign = nullptr;
     bool m_inTray = false;
     bool m_playlistInTray = false;
+    std::unique_ptr<DesktopLink> m_desktop;
 
     // Windows
     FormPlaylist* m_playlist = nullptr;

@@ -130,6 +130,7 @@ void FormMain::SetFile(const wxString& path, bool load, bool start)
         m_fileState = Started;
         m_positionSlider->Enable();
     }
+    _desktopChanged();
 }
 
 void FormMain::_setTitleName(const wxString& path)
@@ -310,6 +311,7 @@ void FormMain::MediaReady(unsigned long serial)
     // A video loaded while another medium took over since is not played.
     if (m_player && m_player->GetSerial() == serial)
         Play();
+    _desktopChanged();
 }
 
 void FormMain::_advanceAfterEnd(unsigned long serial)
@@ -322,12 +324,14 @@ void FormMain::_advanceAfterEnd(unsigned long serial)
         // and goes, and nothing else starts.
         Stop();
         _endPlayer();
+        _desktopChanged();
         return;
     }
     _endPlayer();
     m_fileState = NoFile;
     m_positionSlider->SetValue(0);
     StartNextFile();
+    _desktopChanged();
 }
 
 void FormMain::AddFile(const wxString& path)
@@ -375,12 +379,14 @@ void FormMain::SliderPositionScroll(wxScrollEvent&)
     if (m_player)
         m_player->SetPosition(static_cast<float>(m_positionSlider->GetValue()) /
                               (m_positionSlider->GetMax() - m_positionSlider->GetMin()));
+    _desktopSeeked();
 }
 
 void FormMain::SliderVolumeScroll(wxScrollEvent&)
 {
     if (m_player)
         m_player->SetVolume(m_volumeSlider->GetValue(), 0);
+    _desktopChanged();
 }
 
 } // namespace BrelkosPlayer
