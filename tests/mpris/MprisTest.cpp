@@ -287,6 +287,10 @@ TEST_F(MprisTest, ChangesMadeInTheWindowsReachTheBus)
     Slide(main->GetPositionSlider(), 500);
     EXPECT_TRUE(listener.Heard("Seeked (1000000,)")) << testing::PrintToString(listener.heard);
 
+    // A change asked on the bus is heard there too, once the slider's handler took it.
+    EXPECT_EQ(Playerctl("volume 0.25"), "");
+    EXPECT_TRUE(listener.Heard("PropertiesChanged Volume=0.25")) << testing::PrintToString(listener.heard);
+
     // A file picked in the playlist: its title, its address and the new play state.
     listener.heard.clear();
     main->PrepareToPlay(m_paths[1]);
