@@ -16,6 +16,7 @@ packages=(
     libgtest-dev libgmock-dev
     xvfb xauth xdotool trayer x11-utils
     openbox pulseaudio pulseaudio-utils gdb
+    dbus playerctl
     clang libclang-rt-14-dev
 )
 

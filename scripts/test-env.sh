@@ -3,7 +3,8 @@
 # with a throw-away home and no desktop services. With --desktop first, the
 # program runs on a desktop (window manager, tray host, sound server) started
 # by desktop-session.sh in that X server; with --no-display, for programs that
-# open no window, without an X server.
+# open no window, without an X server; with --bus, on a session bus of its own
+# (dbus-run-session).
 set -euo pipefail
 session=()
 display=(xvfb-run -a -s "-screen 0 1280x1024x24 -extension GLX")
@@ -13,6 +14,9 @@ if [ "${1:-}" = "--desktop" ]; then
 elif [ "${1:-}" = "--no-display" ]; then
     shift
     display=()
+elif [ "${1:-}" = "--bus" ]; then
+    shift
+    session=(dbus-run-session --)
 fi
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT

@@ -19,6 +19,7 @@
 #include "configuration/Design.h"
 #include "configuration/DesignTable.h"
 #include "gui/BrelkoCtrl.h"
+#include "gui/DesktopLink.h"
 #include "gui/FormEncode.h"
 #include "gui/FormPlaylist.h"
 #include "gui/FormVideo.h"
@@ -80,6 +81,7 @@ FormMain::FormMain(const wxString& executablePath)
 
 FormMain::~FormMain()
 {
+    m_desktop.reset();
     m_controller.EndPlayer();
     if (m_videoCtrl) {
         m_videoCtrl->Destroy();
@@ -212,6 +214,7 @@ void FormMain::SecondInit(const wxArrayString& args)
 
     m_designs->ReadFile(GetExecutableFolder() + "/BrelkosPlayer.cfg",
                         [this](const Design* design) { SetSimpleDesign(design); });
+    m_desktop.reset(new DesktopLink(*this));
 
     if (args.GetCount() > 1) {
         for (size_t i = 1; i < args.GetCount(); ++i)
@@ -261,11 +264,13 @@ void FormMain::SetFolderChooser(FolderChooser chooser)
 void FormMain::CheckLoopClick(wxCommandEvent& event)
 {
     m_store.SetLoop(event.IsChecked());
+    _desktopChanged();
 }
 
 void FormMain::CheckRandomClick(wxCommandEvent& event)
 {
     m_store.SetRandom(event.IsChecked());
+    _desktopChanged();
 }
 
 void FormMain::BtnPreviousClick(wxCommandEvent&)
@@ -461,6 +466,21 @@ void FormMain::Execute(Command command)
     case Command::LeaveFullScreen:
     case Command::None: break;
     }
+    if (command == Command::SeekForward || command == Command::SeekBack)
+        _desktopSeeked();
+    _desktopChanged();
+}
+
+void FormMain::_desktopChanged()
+{
+    if (m_desktop)
+        m_desktop->Changed();
+}
+
+void FormMain::_desktopSeeked()
+{
+    if (m_desktop)
+        m_desktop->Seeked();
 }
 
 void FormMain::ShowFromTray()

@@ -23,6 +23,7 @@ namespace BrelkosPlayer {
 
 class BrelkoCtrl;
 class DesignTable;
+class DesktopLink;
 class FormEncode;
 class FormPlaylist;
 class FormVideo;
@@ -188,9 +189,13 @@ private:
     void SelectNextEntry() override;
     bool SelectEntry(const wxString& path) override;
     const void* VideoControlId() const override { return m_videoCtrl; }
+    void PlaybackChanged() override { _desktopChanged(); }
 
     // PlayerFactory
     std::unique_ptr<Player> MakePlayer(PlaylistStore::Kind kind, PlayerOwner& owner) override;
+    // The desktop's media controls (MPRIS) hear what changed.
+    void _desktopChanged();
+    void _desktopSeeked();
 
     // State
     PlaylistStore m_store;
@@ -204,6 +209,7 @@ private:
     const Design* m_selectedDesign = nullptr;
     bool m_inTray = false;
     bool m_playlistInTray = false;
+    std::unique_ptr<DesktopLink> m_desktop;
 
     // Windows
     FormPlaylist* m_playlist = nullptr;

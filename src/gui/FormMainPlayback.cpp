@@ -136,12 +136,14 @@ void FormMain::SliderPositionScroll(wxScrollEvent&)
     if (GetPlayer())
         GetPlayer()->SetPosition(static_cast<float>(m_positionSlider->GetValue()) /
                                  (m_positionSlider->GetMax() - m_positionSlider->GetMin()));
+    _desktopSeeked();
 }
 
 void FormMain::SliderVolumeScroll(wxScrollEvent&)
 {
     if (GetPlayer())
         GetPlayer()->SetVolume(m_volumeSlider->GetValue(), 0);
+    _desktopChanged();
 }
 
 } // namespace BrelkosPlayer

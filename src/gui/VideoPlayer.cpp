@@ -31,6 +31,19 @@ VideoPlayer::~VideoPlayer()
         m_window->AttachPlayer(nullptr);
 }
 
+unsigned VideoPlayer::GetLengthMs() const
+{
+    // The control knows the length once the video has prerolled.
+    wxFileOffset length = m_ctrl && (m_ctrl->IsReady() || m_ctrl->HasEnded()) ? m_ctrl->Length() : 0;
+    return length > 0 ? static_cast<unsigned>(length) : 0;
+}
+
+unsigned VideoPlayer::GetPositionMs()
+{
+    wxFileOffset position = m_ctrl && (m_ctrl->IsReady() || m_ctrl->HasEnded()) ? m_ctrl->Tell() : 0;
+    return position > 0 ? static_cast<unsigned>(position) : 0;
+}
+
 bool VideoPlayer::Load(const wxString& path)
 {
     if (!m_ctrl || !m_ctrl->Load(path))

@@ -45,6 +45,8 @@ public:
     void Rewind() override {}
     wxString GetTypeName() const override { return "VideoPlayer"; }
     PlayerState GetState() const override { return m_state; }
+    unsigned GetLengthMs() const override;
+    unsigned GetPositionMs() override;
     bool StaysAfterStop() const override { return true; }
     bool StartsWhenReady() const override { return true; }
 

@@ -122,6 +122,7 @@ void PlaybackController::SetFile(const wxString& path, bool load, bool start)
         m_fileState = Started;
         m_view.EnablePosition();
     }
+    m_view.PlaybackChanged();
 }
 
 void PlaybackController::Play()
@@ -279,6 +280,7 @@ void PlaybackController::MediaReady(unsigned long serial)
     // A video loaded while another medium took over since is not played.
     if (m_player && m_player->GetSerial() == serial)
         Play();
+    m_view.PlaybackChanged();
 }
 
 void PlaybackController::_advanceAfterEnd(unsigned long serial)
@@ -291,12 +293,14 @@ void PlaybackController::_advanceAfterEnd(unsigned long serial)
         // and goes, and nothing else starts.
         Stop();
         EndPlayer();
+        m_view.PlaybackChanged();
         return;
     }
     EndPlayer();
     m_fileState = NoFile;
     m_view.ShowPosition(0);
     StartNextFile();
+    m_view.PlaybackChanged();
 }
 
 } // namespace BrelkosPlayer

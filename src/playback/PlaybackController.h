@@ -50,6 +50,9 @@ public:
     virtual bool SelectEntry(const wxString& path) = 0;
     // Only named in the console trace of Play.
     virtual const void* VideoControlId() const = 0;
+    // What the desktop's media controls show may have changed: a file was
+    // set or started, a video became ready, a medium ended.
+    virtual void PlaybackChanged() {}
 
 protected:
     ~PlaybackView() = default;

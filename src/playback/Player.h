@@ -34,6 +34,10 @@ public:
     virtual void Rewind() = 0;
     virtual wxString GetTypeName() const = 0;
     virtual PlayerState GetState() const = 0;
+    // The medium's length and where it is, in milliseconds (0 while unknown),
+    // for the desktop's media controls; they log nothing.
+    virtual unsigned GetLengthMs() const = 0;
+    virtual unsigned GetPositionMs() = 0;
 
     // Whether the player stays the owner's current one after a stop, so the
     // transport keeps acting on it until another medium is loaded (the video

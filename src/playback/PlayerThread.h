@@ -38,6 +38,8 @@ public:
 
     // Where the channel is, in milliseconds (0 without a channel).
     unsigned GetPosition();
+    unsigned GetLengthMs() const override { return GetLength(); }
+    unsigned GetPositionMs() override { return GetPosition(); }
     PlayerState GetState() const override { return static_cast<PlayerState>(m_state.load()); }
     bool GetMute() const override { return m_mute; }
     // True once the owner created and ran the thread.

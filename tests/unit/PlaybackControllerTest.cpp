@@ -51,6 +51,8 @@ public:
     void Rewind() override {}
     wxString GetTypeName() const override { return "FakePlayer"; }
     PlayerState GetState() const override { return Empty; }
+    unsigned GetLengthMs() const override { return 0; }
+    unsigned GetPositionMs() override { return 0; }
 
 private:
     void _note(const char* what) { m_events.push_back(std::string(what) + " " + m_path); }
