@@ -18,6 +18,7 @@
 #include "configuration/Design.h"
 #include "configuration/DesignTable.h"
 #include "gui/BrelkoCtrl.h"
+#include "gui/FileDropTarget.h"
 #include "gui/FormEncode.h"
 #include "gui/FormPlaylist.h"
 #include "gui/FormVideo.h"
@@ -67,6 +68,7 @@ FormMain::FormMain(const wxString& executablePath)
 {
     m_logger.reset(new Logger(GetExecutableFolder() + "/BrelkosPlayer.log"));
     _createControls();
+    SetDropTarget(new FileDropTarget(*this));
     // At start rather than at the first minimise, in the middle of the
     // window manager's events.
     AppIcon();

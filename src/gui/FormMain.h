@@ -72,7 +72,7 @@ public:
     void PreviousFile();
     void StartNextFile();
     void AddFile(const wxString& path) override;
-    void AddFolder(const wxString& folder);
+    void AddFolder(const wxString& folder) override;
     void StepPosition(int step);
     void StepVolume(int step);
     // The play button: resume, or start the current file.
