@@ -17,6 +17,7 @@
 
 #include "configuration/Design.h"
 #include "configuration/DesignTable.h"
+#include "files/DataPaths.h"
 #include "gui/BrelkoCtrl.h"
 #include "gui/FileDropTarget.h"
 #include "gui/FormEncode.h"
@@ -66,7 +67,7 @@ FormMain::FormMain(const wxString& executablePath)
     : wxFrame(nullptr, wxID_ANY, "Brelko's Player", wxPoint(0, 0), wxSize(296, 185), kFrameStyle, "frame"),
       m_executable(executablePath), m_designs(new DesignTable)
 {
-    m_logger.reset(new Logger(GetExecutableFolder() + "/BrelkosPlayer.log"));
+    m_logger.reset(new Logger(DataPaths::LogFolder(GetExecutableFolder()) + "/BrelkosPlayer.log"));
     _createControls();
     SetDropTarget(new FileDropTarget(*this));
     // At start rather than at the first minimise, in the middle of the
@@ -175,7 +176,7 @@ void FormMain::_createControls()
 
 void FormMain::_loadButtonImage(ImageButton* button, const wxString& suffix)
 {
-    wxString path = GetExecutableFolder() + suffix;
+    wxString path = DataPaths::DataFolder(GetExecutableFolder()) + suffix;
     if (!wxFileExists(path))
         return;
     wxLogNull quiet;
@@ -210,7 +211,7 @@ void FormMain::SecondInit(const wxArrayString& args)
     m_video = new FormVideo(this, *this);
     m_videoCtrl = new BrelkoCtrl(m_video);
 
-    m_designs->ReadFile(GetExecutableFolder() + "/BrelkosPlayer.cfg",
+    m_designs->ReadFile(DataPaths::DataFolder(GetExecutableFolder()) + "/BrelkosPlayer.cfg",
                         [this](const Design* design) { SetSimpleDesign(design); });
 
     if (args.GetCount() > 1) {
