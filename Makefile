@@ -20,7 +20,12 @@ FUZZ_SECONDS ?= 20
 # The soak tests have no time-out of their own: their length and some more.
 SOAK_TIMEOUT = --timeout $$(( $(1) + 300 ))
 
-.PHONY: all setup build run test clean demo test-plain test-asan test-tsan test-fuzz
+# `make install`: the program, its data, desktop entry and icons under PREFIX
+# (README, "Install"); DESTDIR stages them elsewhere, as packagers do.
+PREFIX ?= /usr/local
+DESTDIR ?=
+
+.PHONY: all setup build run test clean demo install test-plain test-asan test-tsan test-fuzz
 
 all:
 	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
@@ -73,6 +78,11 @@ test-fuzz: setup
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_wav fuzz_design fuzz_playlist fuzz_media_path
 	$(CTEST) --test-dir $(FUZZ_BUILD) -R '^fuzz_'
 	@grep -ah -e '^[0-9]*/[0-9]* Test: fuzz_' -e '^Done [0-9]* runs' $(FUZZ_BUILD)/Testing/Temporary/LastTest.log || true
+
+install:
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+	cmake --build $(BUILD) -j $(JOBS) --target BrelkosPlayer
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) $(FUZZ_BUILD)

@@ -8,6 +8,7 @@
 #include <wx/app.h>
 #include <wx/brush.h>
 #include <wx/ffile.h>
+#include <wx/filename.h>
 #include <wx/graphics.h>
 #include <wx/image.h>
 #include <wx/init.h>
@@ -138,9 +139,12 @@ wxImage DrawStop()
 // The application icon: a rounded tile with a warm gradient, a white pair of
 // beamed notes and a small play badge. Fully opaque inside the tile, since an
 // XPM pixel is either a colour or transparent.
-wxImage DrawIcon()
+wxImage DrawIcon(int size = kIconSize)
 {
-    return Draw(kIconSize, [](wxGraphicsContext& gc) {
+    return Draw(size, [size](wxGraphicsContext& gc) {
+        // Drawn on a 64-unit grid; the installed theme icons are larger.
+        if (size != kIconSize)
+            gc.Scale(double(size) / kIconSize, double(size) / kIconSize);
         gc.SetPen(*wxTRANSPARENT_PEN);
         gc.SetBrush(
             gc.CreateLinearGradientBrush(0, 0, 0, kIconSize, wxColour(255, 140, 66), wxColour(196, 38, 110)));
@@ -243,8 +247,12 @@ bool Save(const wxImage& image, const wxString& path)
 
 int main(int argc, char** argv)
 {
+    const bool themeIcons = argc == 3 && std::string(argv[1]) == "--icons";
     if (argc != 3 && argc != 4) {
-        std::fprintf(stderr, "usage: %s RSC_FOLDER XPM_FILE [ICON_PREVIEW_PNG]\n", argv[0]);
+        std::fprintf(stderr,
+                     "usage: %s RSC_FOLDER XPM_FILE [ICON_PREVIEW_PNG]\n"
+                     "       %s --icons HICOLOR_FOLDER\n",
+                     argv[0], argv[0]);
         return 2;
     }
     wxInitializer init(argc, argv);
@@ -253,6 +261,17 @@ int main(int argc, char** argv)
         return 1;
     }
     wxImage::AddHandler(new wxPNGHandler);
+
+    // The application icon for the icon theme, as installed (hicolor layout).
+    if (themeIcons) {
+        bool ok = true;
+        for (int size : {kIconSize, 256}) {
+            const wxString folder = wxString::Format("%s/%dx%d/apps", argv[2], size, size);
+            ok = wxFileName::Mkdir(folder, 0755, wxPATH_MKDIR_FULL) && ok;
+            ok = Save(DrawIcon(size), folder + "/brelkosplayer.png") && ok;
+        }
+        return ok ? 0 : 1;
+    }
 
     const wxString rsc = wxString::FromUTF8(argv[1]);
     bool ok = Save(DrawPrevious(), rsc + "/PNGPrevious.png") && Save(DrawPlay(), rsc + "/PNGPlay.png") &&

@@ -14,7 +14,7 @@ packages=(
     libmp3lame-dev
     lame
     libgtest-dev libgmock-dev
-    xvfb xauth xdotool trayer x11-utils
+    xvfb xauth xdotool trayer x11-utils desktop-file-utils
     openbox pulseaudio pulseaudio-utils gdb
     dbus playerctl
     clang libclang-rt-14-dev

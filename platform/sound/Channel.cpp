@@ -36,6 +36,11 @@ Result Channel::getError(Result* error, char* text, int textLength)
     return m_impl->getError(error, text, textLength);
 }
 
+Result Channel::getErrorReason(char* text, int textLength)
+{
+    return m_impl->getErrorReason(text, textLength);
+}
+
 Result Channel::setMute(bool mute)
 {
     return m_impl->setMute(mute);

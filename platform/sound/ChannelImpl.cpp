@@ -1,5 +1,6 @@
 #include "sound/ChannelImpl.h"
 
+#include "sound/ErrorMapping.h"
 #include "sound/Pipeline.h"
 
 #include <algorithm>
@@ -123,15 +124,19 @@ Result Channel::Impl::getError(Result* error, char* text, int textLength)
     if (!m_pipeline)
         return ERR_INVALID_HANDLE;
     *error = m_pipeline->error();
-    if (*error != OK && text && textLength > 0) {
-        const std::string words = m_pipeline->errorText();
-        std::size_t count = std::min(words.size(), static_cast<std::size_t>(textLength - 1));
-        // Cut on a character boundary: the text is UTF-8.
-        while (count > 0 && count < words.size() && (static_cast<unsigned char>(words[count]) & 0xC0) == 0x80)
-            --count;
-        std::memcpy(text, words.data(), count);
-        text[count] = '\0';
-    }
+    if (*error != OK)
+        copyText(m_pipeline->errorText(), text, textLength);
+    return OK;
+}
+
+Result Channel::Impl::getErrorReason(char* text, int textLength)
+{
+    copyText(std::string(), text, textLength);
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (!m_pipeline)
+        return ERR_INVALID_HANDLE;
+    if (m_pipeline->error() != OK)
+        copyText(m_pipeline->reason(), text, textLength);
     return OK;
 }
 

@@ -27,6 +27,7 @@ struct Channel::Impl {
     Result setPaused(bool paused);
     Result getPaused(bool* paused);
     Result getError(Result* error, char* text, int textLength);
+    Result getErrorReason(char* text, int textLength);
     Result setMute(bool mute);
     Result setVolume(float volume);
     Result stop();

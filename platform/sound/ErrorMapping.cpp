@@ -54,4 +54,15 @@ std::string textOfGstError(const GError* error, const gchar* debug, const GstObj
     return text;
 }
 
+void copyText(const std::string& text, char* buffer, int length)
+{
+    if (!buffer || length <= 0)
+        return;
+    std::size_t count = std::min(text.size(), static_cast<std::size_t>(length - 1));
+    while (count > 0 && count < text.size() && (static_cast<unsigned char>(text[count]) & 0xC0) == 0x80)
+        --count;
+    std::copy_n(text.data(), count, buffer);
+    buffer[count] = '\0';
+}
+
 } // namespace sound

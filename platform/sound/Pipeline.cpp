@@ -182,11 +182,18 @@ Result Pipeline::preroll()
     }
     if (change == GST_STATE_CHANGE_ASYNC) {
         Result result = waitAsyncDone(seen, ERR_FILE_BAD);
-        if (result != OK)
+        if (result != OK) {
+            // decodebin may swallow a demuxer's error: then nothing was said.
+            if (m_state->error() == OK)
+                m_ownReason = "The decoder stalled before any audio: the file is damaged or cut short.";
             return result;
+        }
     }
     // Prerolled on an end of stream without a single buffer: nothing to play.
-    return m_state->gotAudio() ? OK : ERR_FILE_BAD;
+    if (m_state->gotAudio())
+        return OK;
+    m_ownReason = "The decoder reached the end of the file without any audio.";
+    return ERR_FILE_BAD;
 }
 
 bool Pipeline::rewind()
@@ -289,6 +296,12 @@ Result Pipeline::error() const
 std::string Pipeline::errorText() const
 {
     return m_state->errorText();
+}
+
+std::string Pipeline::reason() const
+{
+    std::string words = m_state->reason();
+    return words.empty() ? m_ownReason : words;
 }
 
 } // namespace sound

@@ -47,6 +47,9 @@ public:
     bool endOfStream() const;
     Result error() const;
     std::string errorText() const;
+    // The error in the decoder's own words, or ours for a preroll that failed
+    // without any; empty while all is well.
+    std::string reason() const;
 
 private:
     Pipeline() = default;
@@ -59,6 +62,7 @@ private:
     std::uint64_t m_sourceSize = 0;
     std::uint64_t m_lastPosition = 0;
     bool m_touched = false; // played or sought since its preroll
+    std::string m_ownReason;
 };
 
 } // namespace sound

@@ -25,9 +25,10 @@ void PipelineState::handleMessage(GstMessage* message)
             gchar* debug = nullptr;
             gst_message_parse_error(message, &error, &debug);
             m_error = resultFromGstError(error, GST_MESSAGE_SRC(message));
-            if (m_error == ERR_FORMAT && m_missingPlugin)
+            if (m_error == ERR_FORMAT && !m_missingPlugins.empty())
                 m_error = ERR_PLUGIN_MISSING;
             m_errorText = textOfGstError(error, debug, GST_MESSAGE_SRC(message));
+            m_errorMessage = textOfGstError(error, nullptr, nullptr);
             g_clear_error(&error);
             g_free(debug);
         }
@@ -41,8 +42,13 @@ void PipelineState::handleMessage(GstMessage* message)
         m_seeking = false;
         break;
     case GST_MESSAGE_ELEMENT:
-        if (gst_is_missing_plugin_message(message))
-            m_missingPlugin = true;
+        if (gst_is_missing_plugin_message(message)) {
+            gchar* description = gst_missing_plugin_message_get_description(message);
+            if (!m_missingPlugins.empty())
+                m_missingPlugins += ", ";
+            m_missingPlugins += description ? description : "unknown";
+            g_free(description);
+        }
         return;
     default: return;
     }
@@ -116,6 +122,16 @@ std::string PipelineState::errorText() const
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     return m_errorText;
+}
+
+std::string PipelineState::reason() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_error == OK)
+        return std::string();
+    if (!m_missingPlugins.empty())
+        return "missing plug-in: " + m_missingPlugins;
+    return m_errorMessage;
 }
 
 bool PipelineState::gotAudio() const

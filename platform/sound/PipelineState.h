@@ -46,6 +46,9 @@ public:
     Result error() const;
     // GStreamer's words for the error; empty without one.
     std::string errorText() const;
+    // The error in the decoder's own words: the missing plug-ins when
+    // GStreamer asked for some, else its message. Empty without one.
+    std::string reason() const;
     bool gotAudio() const;
 
     // A flushing seek leaves the position unknown until its ASYNC_DONE.
@@ -64,7 +67,8 @@ private:
     bool m_endOfStream = false;
     Result m_error = OK;
     std::string m_errorText;
-    bool m_missingPlugin = false;
+    std::string m_errorMessage;
+    std::string m_missingPlugins; // their descriptions, comma-separated
     bool m_seeking = false;
     std::atomic<std::int64_t> m_lastProgress;
     std::atomic<std::uint64_t> m_readEnd{0};

@@ -49,7 +49,8 @@ Result Sound::Impl::getSubSound(int index, Sound** subSound) const
     return OK;
 }
 
-Result Sound::Impl::makePipeline(const OutputSink& output, std::unique_ptr<Pipeline>* pipeline) const
+Result Sound::Impl::makePipeline(const OutputSink& output, std::unique_ptr<Pipeline>* pipeline,
+                                 std::string* reason) const
 {
     std::unique_ptr<Pipeline> result;
     Result code = ERR_INVALID_PARAM; // a whole disc does not play: its tracks do
@@ -60,8 +61,11 @@ Result Sound::Impl::makePipeline(const OutputSink& output, std::unique_ptr<Pipel
         CdTrackSource source(disc, track);
         code = Pipeline::create(source, output, &result);
     }
-    if (code == OK)
+    if (code == OK) {
         code = result->preroll();
+        if (code != OK && reason)
+            *reason = result->reason();
+    }
     if (code == ERR_FILE_BAD && kind == Kind::Track)
         code = ERR_CDROM_ERROR;
     if (code != OK)

@@ -42,7 +42,9 @@ struct Sound::Impl {
     Result getNumSubSounds(int* count) const;
     Result getSubSound(int index, Sound** subSound) const;
     // A new pipeline of this sound, prerolled.
-    Result makePipeline(const OutputSink& output, std::unique_ptr<Pipeline>* pipeline) const;
+    // `reason` gets the decoder's words when the pipeline fails to preroll.
+    Result makePipeline(const OutputSink& output, std::unique_ptr<Pipeline>* pipeline,
+                        std::string* reason) const;
 };
 
 } // namespace sound

@@ -81,6 +81,11 @@ public:
     // audio, ERR_CDROM_ERROR for a drive or image that cannot be read or a
     // drive name that names no drive. mode and exinfo are not used.
     Result createStream(const char* nameOrPath, unsigned mode, void* exinfo, Sound** sound);
+    // Why the last createStream or playSound of this system failed, in the
+    // decoder's own words (GStreamer's message, "missing plug-in: ..." when a
+    // decoder is not installed, the system's text for a file it cannot open),
+    // cut to textLength. Empty after a success or when nothing was said.
+    Result getLastErrorReason(char* text, int textLength);
     // Only CHANNEL_FREE. A stream plays on one channel at a time: playing it
     // again ends the channel it had, whose handle then answers
     // ERR_INVALID_HANDLE. A new channel starts at full volume, not muted. A
@@ -153,6 +158,9 @@ public:
     // message and detail), cut to textLength. OK and an empty text otherwise.
     // text may be null.
     Result getError(Result* error, char* text, int textLength);
+    // The same error in the decoder's own words alone, as getLastErrorReason
+    // gives them; empty without an error.
+    Result getErrorReason(char* text, int textLength);
     Result setMute(bool mute);
     Result setVolume(float volume); // 0.0 silent to 1.0 full; clamped to that range
     Result stop();

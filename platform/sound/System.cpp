@@ -68,6 +68,11 @@ Result System::getNumCDROMDrives(int* count)
     return m_impl->getNumCDROMDrives(count);
 }
 
+Result System::getLastErrorReason(char* text, int textLength)
+{
+    return m_impl->getLastErrorReason(text, textLength);
+}
+
 Result System::getCDROMDriveName(int index, char* name, int nameLength, char* scsiName, int scsiNameLength,
                                  char* deviceName, int deviceNameLength)
 {

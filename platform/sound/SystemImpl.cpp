@@ -2,6 +2,7 @@
 
 #include "sound/CdDrives.h"
 #include "sound/ChannelImpl.h"
+#include "sound/ErrorMapping.h"
 #include "sound/FileSource.h"
 #include "sound/GStreamerInit.h"
 #include "sound/MediaLength.h"
@@ -20,15 +21,6 @@ namespace {
 constexpr int kHighestOutputType = 20;
 constexpr int kMaxChannels = 4095;
 constexpr std::int64_t kNsPerMs = 1000000;
-
-void copyText(const std::string& text, char* buffer, int length)
-{
-    if (!buffer || length <= 0)
-        return;
-    std::size_t count = std::min(text.size(), static_cast<std::size_t>(length - 1));
-    std::memcpy(buffer, text.data(), count);
-    buffer[count] = '\0';
-}
 
 } // namespace
 
@@ -79,6 +71,7 @@ Result System::Impl::createStream(const char* nameOrPath, Sound** sound)
         return ERR_INVALID_PARAM;
     *sound = nullptr;
     std::lock_guard<std::mutex> lock(m_mutex);
+    m_lastReason.clear();
     if (!m_initialised)
         return ERR_UNINITIALIZED;
     Sound::Impl* created = nullptr;
@@ -92,10 +85,14 @@ Result System::Impl::createStream(const char* nameOrPath, Sound** sound)
 Result System::Impl::createFileStream(const std::string& path, Sound::Impl** sound)
 {
     struct stat info {};
-    if (stat(path.c_str(), &info) != 0)
+    if (stat(path.c_str(), &info) != 0) {
+        m_lastReason = std::strerror(errno);
         return errno == ENOENT || errno == ENOTDIR ? ERR_FILE_NOTFOUND : ERR_FILE_BAD;
-    if (!S_ISREG(info.st_mode) || info.st_size == 0)
+    }
+    if (!S_ISREG(info.st_mode) || info.st_size == 0) {
+        m_lastReason = S_ISDIR(info.st_mode) ? std::strerror(EISDIR) : "The file is empty.";
         return ERR_FILE_BAD;
+    }
 
     // The pipeline prerolled here, which proves the file plays, waits for the first channel.
     std::unique_ptr<Pipeline> pipeline;
@@ -103,8 +100,11 @@ Result System::Impl::createFileStream(const std::string& path, Sound::Impl** sou
     Result result = Pipeline::create(source, m_output, &pipeline);
     if (result == OK)
         result = pipeline->preroll();
-    if (result != OK)
+    if (result != OK) {
+        if (pipeline)
+            m_lastReason = pipeline->reason();
         return result;
+    }
 
     std::int64_t duration = pipeline->duration();
     std::uint64_t discovered = 0;
@@ -160,6 +160,7 @@ Result System::Impl::playSound(int channelIndex, Sound* sound, bool paused, Chan
     if (channelIndex != CHANNEL_FREE)
         return ERR_INVALID_PARAM;
     std::lock_guard<std::mutex> lock(m_mutex);
+    m_lastReason.clear();
     if (!m_initialised)
         return ERR_UNINITIALIZED;
     Sound::Impl* played = sound->impl();
@@ -176,7 +177,7 @@ Result System::Impl::playSound(int channelIndex, Sound* sound, bool paused, Chan
             pipeline = std::move(previous);
     }
     if (!pipeline) {
-        Result result = played->makePipeline(m_output, &pipeline);
+        Result result = played->makePipeline(m_output, &pipeline, &m_lastReason);
         if (result != OK)
             return result;
     }
@@ -189,6 +190,15 @@ Result System::Impl::playSound(int channelIndex, Sound* sound, bool paused, Chan
     played->channel = created.get();
     *channel = &created->handle;
     m_channels.push_back(std::move(created));
+    return OK;
+}
+
+Result System::Impl::getLastErrorReason(char* text, int textLength)
+{
+    if (!text || textLength <= 0)
+        return ERR_INVALID_PARAM;
+    std::lock_guard<std::mutex> lock(m_mutex);
+    copyText(m_lastReason, text, textLength);
     return OK;
 }
 

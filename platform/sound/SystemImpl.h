@@ -24,6 +24,7 @@ struct System::Impl {
     Result init(int maxChannels);
     Result createStream(const char* nameOrPath, Sound** sound);
     Result playSound(int channelIndex, Sound* sound, bool paused, Channel** channel);
+    Result getLastErrorReason(char* text, int textLength);
     Result close();
     Result releaseSound(Sound::Impl* sound);
     Result getNumCDROMDrives(int* count);
@@ -42,6 +43,7 @@ private:
     OutputSink m_output;
     std::vector<std::unique_ptr<Sound::Impl>> m_sounds;
     std::vector<std::unique_ptr<Channel::Impl>> m_channels;
+    std::string m_lastReason; // of the last createStream or playSound
 };
 
 } // namespace sound

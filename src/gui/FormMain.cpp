@@ -18,8 +18,10 @@
 
 #include "configuration/Design.h"
 #include "configuration/DesignTable.h"
+#include "files/DataPaths.h"
 #include "gui/BrelkoCtrl.h"
 #include "gui/DesktopLink.h"
+#include "gui/FileDropTarget.h"
 #include "gui/FormEncode.h"
 #include "gui/FormPlaylist.h"
 #include "gui/FormVideo.h"
@@ -70,8 +72,9 @@ FormMain::FormMain(const wxString& executablePath)
                     [this](std::function<void()> work) { CallAfter(std::move(work)); }}),
       m_executable(executablePath), m_designs(new DesignTable)
 {
-    m_logger.reset(new Logger(GetExecutableFolder() + "/BrelkosPlayer.log"));
+    m_logger.reset(new Logger(DataPaths::LogFolder(GetExecutableFolder()) + "/BrelkosPlayer.log"));
     _createControls();
+    SetDropTarget(new FileDropTarget(*this));
     // At start rather than at the first minimise, in the middle of the
     // window manager's events.
     AppIcon();
@@ -179,7 +182,7 @@ void FormMain::_createControls()
 
 void FormMain::_loadButtonImage(ImageButton* button, const wxString& suffix)
 {
-    wxString path = GetExecutableFolder() + suffix;
+    wxString path = DataPaths::DataFolder(GetExecutableFolder()) + suffix;
     if (!wxFileExists(path))
         return;
     wxLogNull quiet;
@@ -212,7 +215,7 @@ void FormMain::SecondInit(const wxArrayString& args)
     m_video = new FormVideo(this, *this);
     m_videoCtrl = new BrelkoCtrl(m_video);
 
-    m_designs->ReadFile(GetExecutableFolder() + "/BrelkosPlayer.cfg",
+    m_designs->ReadFile(DataPaths::DataFolder(GetExecutableFolder()) + "/BrelkosPlayer.cfg",
                         [this](const Design* design) { SetSimpleDesign(design); });
     m_desktop.reset(new DesktopLink(*this));
 

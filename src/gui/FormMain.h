@@ -69,7 +69,7 @@ public:
     void PreviousFile() { m_controller.PreviousFile(); }
     void StartNextFile() { m_controller.StartNextFile(); }
     void AddFile(const wxString& path) override;
-    void AddFolder(const wxString& folder);
+    void AddFolder(const wxString& folder) override;
     void StepPosition(int step);
     void StepVolume(int step);
     // The play button: resume, or start the current file.

@@ -10,6 +10,7 @@
 #include <wx/sizer.h>
 
 #include "configuration/Design.h"
+#include "gui/FileDropTarget.h"
 #include "gui/FormMain.h"
 #include "gui/FormSearch.h"
 #include "gui/FormTagEdit.h"
@@ -57,6 +58,7 @@ FormPlaylist::FormPlaylist(wxWindow* parent, MainControl& main, const wxPoint& p
     // and Down do not act from the playlist.
     KeepEventsInFrame(this);
     _createControls();
+    SetDropTarget(new FileDropTarget(main));
     m_search = new FormSearch(this, main);
     m_search->Show(false);
     m_tagEdit = new FormTagEdit(this);

@@ -13,6 +13,7 @@
 #include <wx/slider.h>
 #include <wx/stdpaths.h>
 
+#include "files/DataPaths.h"
 #include "gui/BrelkoCtrl.h"
 #include "gui/FormMain.h"
 #include "gui/ImageButton.h"
@@ -138,7 +139,7 @@ void FormVideo::_createPanel()
 void FormVideo::_loadButtonImage(ImageButton* button, const wxString& suffix)
 {
     wxString folder = wxFileName(wxStandardPaths::Get().GetExecutablePath()).GetPath(wxPATH_GET_VOLUME);
-    wxString path = folder + suffix;
+    wxString path = DataPaths::DataFolder(folder) + suffix;
     if (!wxFileName::FileExists(path))
         return;
     wxLogNull quiet;

@@ -15,6 +15,8 @@ public:
 
     // Files a path into the store (and the playlist window).
     virtual void AddFile(const wxString& path) = 0;
+    // Files every audio and video file under the folder, as the add-folder command does.
+    virtual void AddFolder(const wxString& folder) = 0;
     // Whether the path is in the audio, video or CD list (exact comparison).
     virtual bool HasEntry(const wxString& path) const = 0;
     // A picked entry becomes the current file when there is none; it is not loaded.

@@ -36,7 +36,7 @@ bool AudioPlayerThread::Load(const wxString& path)
         // The name's bytes on disk: a name that is not UTF-8 is found too.
         result = m_system->createStream(path.fn_str(), 0, nullptr, &m_sound);
     if (result != sound::OK) {
-        REPORT(result);
+        ReportLoad(result, __LINE__, m_system);
         m_sound = nullptr;
     }
     m_length = 0;
@@ -44,7 +44,7 @@ bool AudioPlayerThread::Load(const wxString& path)
     result = m_system && m_sound ? m_system->playSound(sound::CHANNEL_FREE, m_sound, true, &m_channel)
                                  : static_cast<int>(sound::ERR_INVALID_PARAM);
     if (result != sound::OK) {
-        REPORT(result);
+        ReportLoad(result, __LINE__, m_sound ? m_system : nullptr);
         m_channel = nullptr;
         return false;
     }

@@ -43,7 +43,7 @@ bool CDPlayerThread::Load(const wxString& address)
     int result = m_system ? m_system->createStream(m_drive.utf8_str(), 0, nullptr, &m_disc)
                           : static_cast<int>(sound::ERR_UNINITIALIZED);
     if (result != sound::OK) {
-        REPORT(result);
+        ReportLoad(result, __LINE__, m_system);
         m_disc = nullptr;
     }
     int count = m_trackCount;
@@ -64,7 +64,7 @@ bool CDPlayerThread::Load(const wxString& address)
     result = m_trackSound ? m_system->playSound(sound::CHANNEL_FREE, m_trackSound, true, &m_channel)
                           : static_cast<int>(sound::ERR_INVALID_HANDLE);
     if (result != sound::OK) {
-        REPORT(result);
+        ReportLoad(result, __LINE__, m_trackSound ? m_system : nullptr);
         m_channel = nullptr;
         LogMessage("Play - Can't load track %i", m_track);
         return false;

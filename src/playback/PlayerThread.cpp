@@ -121,7 +121,7 @@ void PlayerThread::_reportChannelError(sound::Channel* channel)
     if (result != sound::OK)
         Report(result, __LINE__);
     else if (error != sound::OK)
-        LogText("ERROR : " + GetTypeName() + " :: Execute - Playback failed: " + wxString::FromUTF8(text));
+        _logPlaybackFailure(channel, text, sizeof text);
 }
 
 void PlayerThread::Forward()
@@ -260,6 +260,23 @@ wxThread::ExitCode PlayerThread::Entry()
         m_owner->EndOfMedia(GetSerial());
     LogMessage("AudioPlayerThread :: Execute - End");
     return 0;
+}
+
+// Below the rest of the file: the failure lines above name their line numbers.
+bool PlayerThread::ReportLoad(int result, unsigned line, sound::System* system) const
+{
+    Report(result, line);
+    char reason[1024] = {};
+    if (system && system->getLastErrorReason(reason, sizeof reason) == sound::OK && *reason)
+        LogText("ERROR : " + GetTypeName() + " :: Load - Reason: " + wxString::FromUTF8(reason));
+    return false;
+}
+
+void PlayerThread::_logPlaybackFailure(sound::Channel* channel, char* text, int textLength)
+{
+    LogText("ERROR : " + GetTypeName() + " :: Execute - Playback failed: " + wxString::FromUTF8(text));
+    if (channel->getErrorReason(text, textLength) == sound::OK && *text)
+        LogText("ERROR : " + GetTypeName() + " :: Execute - Reason: " + wxString::FromUTF8(text));
 }
 
 } // namespace BrelkosPlayer

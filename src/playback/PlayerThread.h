@@ -74,6 +74,9 @@ protected:
                     sound::System*& system);
     // Writes the failure line of a library call with this player's source.
     bool Report(int result, unsigned line) const;
+    // The failure line of a load, then the decoder's reason on a line of its
+    // own when `system` has one (null: a failure before the system was asked).
+    bool ReportLoad(int result, unsigned line, sound::System* system) const;
 
     // Serialises the GUI's commands with the body's polling.
     std::recursive_mutex m_mutex;
@@ -85,6 +88,8 @@ private:
     void _stepChannel(int deltaMs);
     // A channel that has ended: logs the stream error that ended it, if one did.
     void _reportChannelError(sound::Channel* channel);
+    // Its lines: GStreamer's words for the error, then the decoder's reason.
+    void _logPlaybackFailure(sound::Channel* channel, char* text, int textLength);
     // For the body: waits while a pause is asked; true once End asked to finish.
     bool _holdWhilePaused();
     // For the body: the pause between two passes, cut short by End; true once End asked.

@@ -2,6 +2,8 @@
 // with a code, and every format playing in real time to its end.
 #include "SoundTestSupport.h"
 
+#include <gst/gst.h>
+
 #include <cctype>
 #include <vector>
 
@@ -103,16 +105,18 @@ TEST_F(FileStreams, TheSoundOfAVideoFilePlays)
 struct Broken {
     const char* file;
     sound::Result expected;
+    const char* reason; // null: some words, which vary from run to run
 };
 
 const Broken kBroken[] = {
-    {"missing.mp3", sound::ERR_FILE_NOTFOUND},
-    {"no-such-folder/tone.wav", sound::ERR_FILE_NOTFOUND},
-    {"empty.mp3", sound::ERR_FILE_BAD},
-    {"truncated.ogg", sound::ERR_FILE_BAD},
-    {"notmedia.wav", sound::ERR_FORMAT},
-    {"broken.avi", sound::ERR_FILE_BAD},
-    {"", sound::ERR_FILE_BAD}, // the data folder itself
+    {"missing.mp3", sound::ERR_FILE_NOTFOUND, "No such file or directory"},
+    {"no-such-folder/tone.wav", sound::ERR_FILE_NOTFOUND, "No such file or directory"},
+    {"empty.mp3", sound::ERR_FILE_BAD, "The file is empty."},
+    // The demuxer's error, or the stall of a decodebin that swallowed it.
+    {"truncated.ogg", sound::ERR_FILE_BAD, nullptr},
+    {"notmedia.wav", sound::ERR_FORMAT, "Could not determine type of stream."},
+    {"broken.avi", sound::ERR_FILE_BAD, nullptr},
+    {"", sound::ERR_FILE_BAD, "Is a directory"}, // the data folder itself
 };
 
 class BrokenFile : public NoSoundTest, public ::testing::WithParamInterface<Broken> {};
@@ -127,8 +131,43 @@ TEST_P(BrokenFile, IsRefusedWithACodeAndWithoutHanging)
                   GetParam().expected)
             << sound::ErrorString(GetParam().expected);
         EXPECT_EQ(sound, nullptr);
+        char reason[512] = "unset";
+        EXPECT_EQ(system->getLastErrorReason(reason, sizeof reason), sound::OK);
+        if (GetParam().reason)
+            EXPECT_STREQ(reason, GetParam().reason) << "attempt " << attempt;
+        else
+            EXPECT_STRNE(reason, "") << "attempt " << attempt;
         EXPECT_LT(Clock::now() - start, 5s) << "attempt " << attempt;
     }
+}
+
+class RefusalReason : public NoSoundTest {};
+
+// The same system opens a good file next: an old reason does not linger.
+TEST_F(RefusalReason, ASuccessClearsTheLastOne)
+{
+    sound::Sound* sound = nullptr;
+    ASSERT_EQ(system->createStream(dataPath("notmedia.wav").c_str(), 0, nullptr, &sound), sound::ERR_FORMAT);
+    ASSERT_EQ(system->createStream(dataPath("tone.wav").c_str(), 0, nullptr, &sound), sound::OK);
+    char reason[64] = "unset";
+    EXPECT_EQ(system->getLastErrorReason(reason, sizeof reason), sound::OK);
+    EXPECT_STREQ(reason, "");
+}
+
+// With its only decoder gone from the registry, a wma file names what is missing.
+TEST_F(RefusalReason, AMissingDecoderIsNamed)
+{
+    GstRegistry* registry = gst_registry_get();
+    GstPluginFeature* decoder = gst_registry_lookup_feature(registry, "avdec_wmav2");
+    ASSERT_NE(decoder, nullptr);
+    gst_registry_remove_feature(registry, decoder);
+    sound::Sound* sound = nullptr;
+    sound::Result result = system->createStream(dataPath("tone.wma").c_str(), 0, nullptr, &sound);
+    char reason[256] = "";
+    system->getLastErrorReason(reason, sizeof reason);
+    gst_registry_add_feature(registry, decoder);
+    EXPECT_EQ(result, sound::ERR_PLUGIN_MISSING);
+    EXPECT_STREQ(reason, "missing plug-in: Windows Media Audio 8 decoder");
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, BrokenFile, ::testing::ValuesIn(kBroken), [](const auto& info) {
