@@ -16,7 +16,7 @@ packages=(
     libgtest-dev libgmock-dev
     xvfb xauth xdotool trayer x11-utils
     openbox pulseaudio pulseaudio-utils gdb
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev lld
 )
 
 missing=()
