@@ -17,6 +17,8 @@ SANITIZER_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRELKOS_BENCH=OFF
 SOAK_SECONDS ?= 120
 SANITIZED_SOAK_SECONDS ?= 45
 FUZZ_SECONDS ?= 20
+# The background builds of `make test` take only otherwise idle processor time.
+IDLE = $(shell chrt --idle 0 true 2>/dev/null && echo chrt --idle 0 || echo nice -n 19)
 # The soak tests have no time-out of their own: their length and some more.
 SOAK_TIMEOUT = --timeout $$(( $(1) + 300 ))
 
@@ -25,7 +27,8 @@ SOAK_TIMEOUT = --timeout $$(( $(1) + 300 ))
 PREFIX ?= /usr/local
 DESTDIR ?=
 
-.PHONY: all setup build run test clean demo install test-plain test-asan test-tsan test-fuzz
+.PHONY: all setup build run test clean demo install test-plain test-asan test-tsan test-fuzz \
+	asan-build tsan-build fuzz-build prebuild
 
 all:
 	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
@@ -44,38 +47,64 @@ run: demo
 	bash scripts/run-player.sh $(BUILD)
 
 # Every stage runs even when an earlier one failed, so that one run shows
-# every failure; the command fails when any stage did.
+# every failure; the command fails when any stage did. Meanwhile the
+# sanitizer builds compile in the background at idle priority (prebuild): the
+# tests mostly wait on real-time playback and X servers, and the compilers take
+# only the processor time the tests leave. Each stage still builds its own
+# folder (a no-op then), and shows the errors when the background build failed.
 test: setup
-	$(MAKE) -k test-plain test-asan test-tsan test-fuzz
+	@setsid -w $(IDLE) $(MAKE) --no-print-directory prebuild </dev/null & prebuild=$$!; \
+	trap 'kill -TERM -$$prebuild 2>/dev/null' INT TERM; \
+	$(MAKE) -k test-plain test-asan test-tsan test-fuzz; status=$$?; \
+	wait $$prebuild; exit $$status
+
+prebuild:
+	-@mkdir -p $(ASAN_BUILD) && $(MAKE) asan-build >$(ASAN_BUILD)/prebuild.log 2>&1
+	-@mkdir -p $(TSAN_BUILD) && $(MAKE) tsan-build >$(TSAN_BUILD)/prebuild.log 2>&1
+	-@mkdir -p $(FUZZ_BUILD) && $(MAKE) fuzz-build >$(FUZZ_BUILD)/prebuild.log 2>&1
+
+# A folder is built by one make at a time: the background build or the stage.
+LOCK = mkdir -p $(1) && exec 9>$(1)/.build-lock && \
+	{ flock -n 9 || { echo "Waiting for the background build of $(1)"; flock 9; }; }
 
 # All tests, plain build.
 test-plain: build
 	BRELKOS_SOAK_SECONDS=$(SOAK_SECONDS) $(CTEST) --test-dir $(BUILD) $(call SOAK_TIMEOUT,$(SOAK_SECONDS))
 	@grep -ah '^\[ soak' $(BUILD)/Testing/Temporary/LastTest.log || true
 
-# All tests again under the address and undefined-behaviour sanitizers.
-test-asan: setup
-	cmake -S . -B $(ASAN_BUILD) $(SANITIZER_FLAGS) -DBRELKOS_ASAN=ON
+# All tests again under the address and undefined-behaviour sanitizers, one
+# CTest entry per suite (each entry is one process with its own X server).
+asan-build:
+	$(call LOCK,$(ASAN_BUILD)) && \
+	cmake -S . -B $(ASAN_BUILD) $(SANITIZER_FLAGS) -DBRELKOS_ASAN=ON -DBRELKOS_TEST_GROUPS=suite && \
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
+
+test-asan: setup asan-build
 	BRELKOS_SOAK_SECONDS=$(SANITIZED_SOAK_SECONDS) $(CTEST) --test-dir $(ASAN_BUILD) \
 		$(call SOAK_TIMEOUT,$(SANITIZED_SOAK_SECONDS))
 	@grep -ah '^\[ soak' $(ASAN_BUILD)/Testing/Temporary/LastTest.log || true
 
 # The tests that exercise threads (label "threads") under the thread sanitizer.
-test-tsan: setup
-	cmake -S . -B $(TSAN_BUILD) $(SANITIZER_FLAGS) -DBRELKOS_TSAN=ON
+tsan-build:
+	$(call LOCK,$(TSAN_BUILD)) && \
+	cmake -S . -B $(TSAN_BUILD) $(SANITIZER_FLAGS) -DBRELKOS_TSAN=ON -DBRELKOS_TEST_GROUPS=suite && \
 	cmake --build $(TSAN_BUILD) -j $(JOBS) --target sound_tests lame_tests gui_tests
+
+test-tsan: setup tsan-build
 	BRELKOS_SOAK_SECONDS=$(SANITIZED_SOAK_SECONDS) $(CTEST) --test-dir $(TSAN_BUILD) -L threads \
 		$(call SOAK_TIMEOUT,$(SANITIZED_SOAK_SECONDS))
 	@grep -ah '^\[ soak' $(TSAN_BUILD)/Testing/Temporary/LastTest.log || true
 
 # Every fuzz target for FUZZ_SECONDS, with clang and libFuzzer.
-test-fuzz: setup
+fuzz-build:
+	$(call LOCK,$(FUZZ_BUILD)) && \
 	cmake -S . -B $(FUZZ_BUILD) $(SANITIZER_FLAGS) -DBRELKOS_FUZZ=ON \
 		-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
 		-DBRELKOS_WAV_FUZZ_SECONDS=$(FUZZ_SECONDS) -DBRELKOS_PLAYLIST_FUZZ_SECONDS=$(FUZZ_SECONDS) \
-		-DBRELKOS_MEDIA_PATH_FUZZ_SECONDS=$(FUZZ_SECONDS)
+		-DBRELKOS_MEDIA_PATH_FUZZ_SECONDS=$(FUZZ_SECONDS) && \
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_wav fuzz_design fuzz_playlist fuzz_media_path
+
+test-fuzz: setup fuzz-build
 	$(CTEST) --test-dir $(FUZZ_BUILD) -R '^fuzz_'
 	@grep -ah -e '^[0-9]*/[0-9]* Test: fuzz_' -e '^Done [0-9]* runs' $(FUZZ_BUILD)/Testing/Temporary/LastTest.log || true
 

@@ -17,7 +17,7 @@ packages=(
     xvfb xauth xdotool trayer x11-utils desktop-file-utils
     openbox pulseaudio pulseaudio-utils gdb
     dbus playerctl
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev lld
 )
 
 missing=()
