@@ -34,7 +34,6 @@ public:
     // file ends early (then ReadFailed()).
     size_t ReadFrames(std::int16_t* samples, size_t maxFrames);
 
-    std::uint16_t FormatTag() const { return m_formatTag; }
     std::uint16_t Channels() const { return m_channels; }
     std::uint32_t SampleRate() const { return m_sampleRate; }
     std::uint16_t BitsPerSample() const { return m_bitsPerSample; }

@@ -9,7 +9,6 @@
 #include <wx/font.h>
 #include <wx/image.h>
 #include <wx/log.h>
-#include <wx/mediactrl.h>
 #include <wx/panel.h>
 #include <wx/settings.h>
 #include <wx/slider.h>

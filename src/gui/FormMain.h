@@ -110,8 +110,6 @@ public:
     const wxArrayString& GetPlayedList() const { return m_store.GetPlayedList(); }
     // Whether the path is in the audio, video or CD list (exact comparison).
     bool HasEntry(const wxString& path) const override { return m_store.Has(path); }
-    const wxArrayString& GetCurrentList() const { return m_store.GetCurrentList(); }
-    bool CurrentListIsAudio() const { return m_store.GetCurrentKind() == PlaylistStore::Audio; }
     const wxString& GetCurrentFile() const { return m_store.GetCurrentFile(); }
     FileState GetFileState() const { return m_controller.GetFileState(); }
     PlayerState GetPlayState() const { return m_controller.GetPlayState(); }
@@ -143,7 +141,6 @@ public:
     using FolderChooser = std::function<bool(const wxString& defaultPath, wxString& path)>;
     static void SetFileChooser(FileChooser chooser);
     static void SetFolderChooser(FolderChooser chooser);
-    const wxString& GetLastFolder() const { return m_lastFolder; }
 
     static bool IsAudioFile(const wxString& path);
     static bool IsVideoFile(const wxString& path);

@@ -43,7 +43,6 @@ public:
 
     const Design* GetDesign() const { return m_design; }
     const wxArrayString& GetAllNames() const { return m_allNames; }
-    const wxArrayString& GetResults() const { return m_results; }
     int GetSelectedIndex() const { return m_selectedIndex; }
     const wxString& GetSelectedName() const { return m_selectedName; }
     TrackList* GetSourceList() const { return m_source; }

@@ -53,7 +53,6 @@ public:
     const wxColour& GetTextColour(int state) const { return m_textColours[_index(state)]; }
     const wxBitmap& GetImage(int state) const { return m_images[_index(state)]; }
     const wxFont& GetLabelFont() const { return m_font; }
-    const wxString& GetFaceLabel() const { return m_label; }
 
     // Paints the face into any DC of the given size (the paint handler uses
     // it, and tests use it with a memory DC).
