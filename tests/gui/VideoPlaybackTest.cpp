@@ -1,17 +1,12 @@
 // Real videos (tests/data/clip.*, 2 s, 160x120) played by the main window
 // through the video control, under Xvfb with the X image sink.
 #include <cstdlib>
-#include <dlfcn.h>
 #include <wx/ffile.h>
 #include <wx/image.h>
 #include <wx/panel.h>
 #include <wx/slider.h>
 
 #include "VideoTest.h"
-
-// Last: Xlib defines macros (None, Status, Bool) that other headers use as names.
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
 
 namespace video_test {
 namespace {
@@ -243,35 +238,9 @@ TEST_F(VideoPlaybackTest, APlayWithoutAnswerIsIssuedAgain)
     m_ctrl->Stop();
 }
 
-// What the X server shows. GTK's own view of the screen (wxScreenDC in this
-// process) does not see what the video sink and a native child window paint,
-// so the pixels are read the way another program would read them. Xlib is
-// loaded with the toolkit; its calls are looked up so the test need not link it.
-wxImage CaptureScreen(wxRect rect)
+wxImage CaptureScreen(const wxRect& rect)
 {
-    rect.Intersect(wxRect(wxGetDisplaySize()));
-    using OpenFn = Display* (*)(const char*);
-    using CloseFn = int (*)(Display*);
-    using GetImageFn = XImage* (*)(Display*, Drawable, int, int, unsigned, unsigned, unsigned long, int);
-    static auto open = reinterpret_cast<OpenFn>(dlsym(RTLD_DEFAULT, "XOpenDisplay"));
-    static auto close = reinterpret_cast<CloseFn>(dlsym(RTLD_DEFAULT, "XCloseDisplay"));
-    static auto getImage = reinterpret_cast<GetImageFn>(dlsym(RTLD_DEFAULT, "XGetImage"));
-    wxImage image(rect.width, rect.height);
-    Display* display = open && close && getImage ? open(nullptr) : nullptr;
-    if (!display)
-        return image;
-    XImage* x = getImage(display, DefaultRootWindow(display), rect.x, rect.y, rect.width, rect.height,
-                         AllPlanes, ZPixmap);
-    if (x) {
-        for (int y = 0; y < rect.height; ++y)
-            for (int column = 0; column < rect.width; ++column) {
-                unsigned long pixel = XGetPixel(x, column, y);
-                image.SetRGB(column, y, (pixel >> 16) & 0xff, (pixel >> 8) & 0xff, pixel & 0xff);
-            }
-        XDestroyImage(x);
-    }
-    close(display);
-    return image;
+    return testing_support::CaptureXWindow(0, rect);
 }
 
 // Counts the pixels of the picture that are lit (the test clip is a white
