@@ -137,6 +137,35 @@ TEST_F(VideoPlaybackTest, UnplayableVideosAreTracedAndTheNextOnePlays)
     }
 }
 
+TEST_F(VideoPlaybackTest, AnUnplayableVideoIsFollowedByTheDecodersReason)
+{
+    struct Case {
+        wxString path;
+        const char* reason; // null: the demuxer's words, whatever they are
+    };
+    wxString empty = testing_support::TempFolder() + "/empty.mkv";
+    wxFFile(empty, "wb").Close();
+    const Case cases[] = {{DataFile("broken.avi"), nullptr}, {empty, "The file is empty."}};
+    const std::string prefix = "ERROR : VideoPlayer :: Load - Reason: ";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        size_t from = Console().size();
+        const std::string failure = "Can't load " + std::string(c.path.utf8_str()) + "\n";
+        m_main->SetFile(c.path, true, true);
+        ASSERT_TRUE(WaitForConsole(failure, from, BrelkoCtrl::kLoadTimeoutMs + 5000));
+        // The reason is the very next line, in the log as well.
+        size_t next = Console().find(failure, from) + failure.size();
+        std::string line = Console().substr(next, Console().find('\n', next) - next);
+        ASSERT_EQ(line.compare(0, prefix.size(), prefix), 0) << line;
+        if (c.reason)
+            EXPECT_EQ(line, prefix + c.reason);
+        else
+            EXPECT_GT(line.size(), prefix.size());
+        EXPECT_NE(ReadLog().Find(wxString::FromUTF8(line)), wxNOT_FOUND);
+        m_main->Stop();
+    }
+}
+
 TEST_F(VideoPlaybackTest, SwitchingVideosReportsNothingOfThePreviousOne)
 {
     ASSERT_TRUE(StartVideo(DataFile("clip.avi")));
