@@ -6,13 +6,9 @@
 #include "sound/FileSource.h"
 #include "sound/GStreamerInit.h"
 #include "sound/MediaLength.h"
+#include "sound/MediaReason.h"
 #include "sound/Pipeline.h"
 #include "sound/SoundImpl.h"
-
-#include <sys/stat.h>
-
-#include <cerrno>
-#include <cstring>
 
 namespace sound {
 
@@ -84,19 +80,14 @@ Result System::Impl::createStream(const char* nameOrPath, Sound** sound)
 
 Result System::Impl::createFileStream(const std::string& path, Sound::Impl** sound)
 {
-    struct stat info {};
-    if (stat(path.c_str(), &info) != 0) {
-        m_lastReason = std::strerror(errno);
-        return errno == ENOENT || errno == ENOTDIR ? ERR_FILE_NOTFOUND : ERR_FILE_BAD;
-    }
-    if (!S_ISREG(info.st_mode) || info.st_size == 0) {
-        m_lastReason = S_ISDIR(info.st_mode) ? std::strerror(EISDIR) : "The file is empty.";
-        return ERR_FILE_BAD;
-    }
+    std::uint64_t size = 0;
+    Result checked = checkMediaFile(path, &size, &m_lastReason);
+    if (checked != OK)
+        return checked;
 
     // The pipeline prerolled here, which proves the file plays, waits for the first channel.
     std::unique_ptr<Pipeline> pipeline;
-    FileSource source(path, static_cast<std::uint64_t>(info.st_size));
+    FileSource source(path, size);
     Result result = Pipeline::create(source, m_output, &pipeline);
     if (result == OK)
         result = pipeline->preroll();

@@ -4,6 +4,7 @@
 #include "gui/FormVideo.h"
 #include "log/Logger.h"
 #include "playback/PlayerOwner.h"
+#include "sound/MediaReason.h"
 
 namespace BrelkosPlayer {
 
@@ -99,6 +100,10 @@ void VideoPlayer::_onMediaStop(wxMediaEvent& event)
         // GStreamer accepts any file at Load and gives up on a broken one
         // only now: trace it like a failed load and let the owner drop this player.
         Trace("Can't load " + m_ctrl->GetPath() + "\n");
+        // The control keeps GStreamer's error to itself: ask GStreamer again.
+        std::string reason = sound::whyNotPlayable(std::string(m_ctrl->GetPath().fn_str()));
+        if (!reason.empty())
+            LogText("ERROR : VideoPlayer :: Load - Reason: " + wxString::FromUTF8(reason));
         m_ended = false;                  // so that the owner's stop hides the window and stops the control
         m_owner->EndOfMedia(GetSerial()); // may delete this player
         return;

@@ -1,17 +1,12 @@
 // Real videos (tests/data/clip.*, 2 s, 160x120) played by the main window
 // through the video control, under Xvfb with the X image sink.
 #include <cstdlib>
-#include <dlfcn.h>
 #include <wx/ffile.h>
 #include <wx/image.h>
 #include <wx/panel.h>
 #include <wx/slider.h>
 
 #include "VideoTest.h"
-
-// Last: Xlib defines macros (None, Status, Bool) that other headers use as names.
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
 
 namespace video_test {
 namespace {
@@ -142,6 +137,35 @@ TEST_F(VideoPlaybackTest, UnplayableVideosAreTracedAndTheNextOnePlays)
     }
 }
 
+TEST_F(VideoPlaybackTest, AnUnplayableVideoIsFollowedByTheDecodersReason)
+{
+    struct Case {
+        wxString path;
+        const char* reason; // null: the demuxer's words, whatever they are
+    };
+    wxString empty = testing_support::TempFolder() + "/empty.mkv";
+    wxFFile(empty, "wb").Close();
+    const Case cases[] = {{DataFile("broken.avi"), nullptr}, {empty, "The file is empty."}};
+    const std::string prefix = "ERROR : VideoPlayer :: Load - Reason: ";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        size_t from = Console().size();
+        const std::string failure = "Can't load " + std::string(c.path.utf8_str()) + "\n";
+        m_main->SetFile(c.path, true, true);
+        ASSERT_TRUE(WaitForConsole(failure, from, BrelkoCtrl::kLoadTimeoutMs + 5000));
+        // The reason is the very next line, in the log as well.
+        size_t next = Console().find(failure, from) + failure.size();
+        std::string line = Console().substr(next, Console().find('\n', next) - next);
+        ASSERT_EQ(line.compare(0, prefix.size(), prefix), 0) << line;
+        if (c.reason)
+            EXPECT_EQ(line, prefix + c.reason);
+        else
+            EXPECT_GT(line.size(), prefix.size());
+        EXPECT_NE(ReadLog().Find(wxString::FromUTF8(line)), wxNOT_FOUND);
+        m_main->Stop();
+    }
+}
+
 TEST_F(VideoPlaybackTest, SwitchingVideosReportsNothingOfThePreviousOne)
 {
     ASSERT_TRUE(StartVideo(DataFile("clip.avi")));
@@ -243,35 +267,9 @@ TEST_F(VideoPlaybackTest, APlayWithoutAnswerIsIssuedAgain)
     m_ctrl->Stop();
 }
 
-// What the X server shows. GTK's own view of the screen (wxScreenDC in this
-// process) does not see what the video sink and a native child window paint,
-// so the pixels are read the way another program would read them. Xlib is
-// loaded with the toolkit; its calls are looked up so the test need not link it.
-wxImage CaptureScreen(wxRect rect)
+wxImage CaptureScreen(const wxRect& rect)
 {
-    rect.Intersect(wxRect(wxGetDisplaySize()));
-    using OpenFn = Display* (*)(const char*);
-    using CloseFn = int (*)(Display*);
-    using GetImageFn = XImage* (*)(Display*, Drawable, int, int, unsigned, unsigned, unsigned long, int);
-    static auto open = reinterpret_cast<OpenFn>(dlsym(RTLD_DEFAULT, "XOpenDisplay"));
-    static auto close = reinterpret_cast<CloseFn>(dlsym(RTLD_DEFAULT, "XCloseDisplay"));
-    static auto getImage = reinterpret_cast<GetImageFn>(dlsym(RTLD_DEFAULT, "XGetImage"));
-    wxImage image(rect.width, rect.height);
-    Display* display = open && close && getImage ? open(nullptr) : nullptr;
-    if (!display)
-        return image;
-    XImage* x = getImage(display, DefaultRootWindow(display), rect.x, rect.y, rect.width, rect.height,
-                         AllPlanes, ZPixmap);
-    if (x) {
-        for (int y = 0; y < rect.height; ++y)
-            for (int column = 0; column < rect.width; ++column) {
-                unsigned long pixel = XGetPixel(x, column, y);
-                image.SetRGB(column, y, (pixel >> 16) & 0xff, (pixel >> 8) & 0xff, pixel & 0xff);
-            }
-        XDestroyImage(x);
-    }
-    close(display);
-    return image;
+    return testing_support::CaptureXWindow(0, rect);
 }
 
 // Counts the pixels of the picture that are lit (the test clip is a white

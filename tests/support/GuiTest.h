@@ -27,6 +27,11 @@ wxString TempFolder();
 // returning an old picture of the root window). The rect is in client
 // coordinates; the default is the whole client area.
 wxImage CaptureWindow(wxWindow* window, wxRect rect = wxRect());
+// What the X server shows of an X window, this program's or another's (0: the
+// whole screen), read the way another program would read it: GTK's view in
+// this process misses what a video sink or another process paints. The rect is
+// in the window's coordinates; the default is the whole window.
+wxImage CaptureXWindow(unsigned long window, wxRect rect = wxRect());
 // Writes a capture to $BRELKOS_SCREENSHOTS/name when that folder is set.
 void SaveScreenshot(const wxImage& image, const wxString& name);
 

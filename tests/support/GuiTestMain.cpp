@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <dlfcn.h>
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,6 +21,10 @@
 
 #include "support/GuiTest.h"
 #include "support/Watchdog.h"
+
+// Last: Xlib defines macros (None, Status, Bool) that other headers use as names.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 namespace testing_support {
 
@@ -92,6 +98,50 @@ wxImage CaptureWindow(wxWindow* window, wxRect rect)
         dc.Blit(0, 0, rect.width, rect.height, &shown, rect.x, rect.y);
     }
     return bitmap.ConvertToImage();
+}
+
+// Xlib is loaded with the toolkit; its calls are looked up so the tests need
+// not link it.
+wxImage CaptureXWindow(unsigned long window, wxRect rect)
+{
+    using OpenFn = Display* (*)(const char*);
+    using CloseFn = int (*)(Display*);
+    using GeometryFn =
+        Status (*)(Display*, Drawable, Window*, int*, int*, unsigned*, unsigned*, unsigned*, unsigned*);
+    using GetImageFn = XImage* (*)(Display*, Drawable, int, int, unsigned, unsigned, unsigned long, int);
+    static auto open = reinterpret_cast<OpenFn>(dlsym(RTLD_DEFAULT, "XOpenDisplay"));
+    static auto close = reinterpret_cast<CloseFn>(dlsym(RTLD_DEFAULT, "XCloseDisplay"));
+    static auto geometry = reinterpret_cast<GeometryFn>(dlsym(RTLD_DEFAULT, "XGetGeometry"));
+    static auto getImage = reinterpret_cast<GetImageFn>(dlsym(RTLD_DEFAULT, "XGetImage"));
+    Display* display = open && close && geometry && getImage ? open(nullptr) : nullptr;
+    if (!display)
+        return wxImage(std::max(rect.width, 1), std::max(rect.height, 1));
+    Drawable drawable = window ? window : DefaultRootWindow(display);
+    Window root = 0;
+    int x = 0;
+    int y = 0;
+    unsigned width = 0;
+    unsigned height = 0;
+    unsigned border = 0;
+    unsigned depth = 0;
+    if (geometry(display, drawable, &root, &x, &y, &width, &height, &border, &depth)) {
+        wxRect whole(0, 0, static_cast<int>(width), static_cast<int>(height));
+        rect = rect.IsEmpty() ? whole : rect.Intersect(whole);
+    }
+    wxImage image(std::max(rect.width, 1), std::max(rect.height, 1));
+    XImage* grabbed = rect.IsEmpty() ? nullptr
+                                     : getImage(display, drawable, rect.x, rect.y, rect.width, rect.height,
+                                                AllPlanes, ZPixmap);
+    if (grabbed) {
+        for (int row = 0; row < rect.height; ++row)
+            for (int column = 0; column < rect.width; ++column) {
+                unsigned long pixel = XGetPixel(grabbed, column, row);
+                image.SetRGB(column, row, (pixel >> 16) & 0xff, (pixel >> 8) & 0xff, pixel & 0xff);
+            }
+        XDestroyImage(grabbed);
+    }
+    close(display);
+    return image;
 }
 
 void SaveScreenshot(const wxImage& image, const wxString& name)
