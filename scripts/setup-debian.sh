@@ -12,7 +12,7 @@ packages=(
     gstreamer1.0-x gstreamer1.0-alsa
     libcdio-dev libcdio-paranoia-dev libiso9660-dev
     libmp3lame-dev
-    lame
+    lame mpv
     libgtest-dev libgmock-dev
     xvfb xauth xdotool trayer x11-utils desktop-file-utils
     openbox pulseaudio pulseaudio-utils gdb

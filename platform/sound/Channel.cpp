@@ -56,4 +56,9 @@ Result Channel::stop()
     return m_impl->stop();
 }
 
+Result Channel::setEndCallback(EndCallback notify, void* data)
+{
+    return m_impl->setEndCallback(notify, data);
+}
+
 } // namespace sound

@@ -27,7 +27,11 @@ Channel::Impl::Impl(std::unique_ptr<Pipeline> pipeline, unsigned lengthMs, bool 
     m_pipeline->setMute(false);
 }
 
-Channel::Impl::~Impl() = default;
+Channel::Impl::~Impl()
+{
+    if (m_pipeline)
+        m_pipeline->setEndListener(nullptr, nullptr);
+}
 
 Result Channel::Impl::checkPlaying() const
 {
@@ -166,10 +170,22 @@ Result Channel::Impl::stop()
     return end() ? OK : ERR_INVALID_HANDLE;
 }
 
+Result Channel::Impl::setEndCallback(EndCallback notify, void* data)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (!m_pipeline)
+        return ERR_INVALID_HANDLE;
+    m_pipeline->setEndListener(notify, data);
+    return OK;
+}
+
 std::unique_ptr<Pipeline> Channel::Impl::end()
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_seekPending = false;
+    // A reused pipeline must not tell this channel's listener of its next end.
+    if (m_pipeline)
+        m_pipeline->setEndListener(nullptr, nullptr);
     return std::move(m_pipeline);
 }
 

@@ -31,6 +31,7 @@ struct Channel::Impl {
     Result setMute(bool mute);
     Result setVolume(float volume);
     Result stop();
+    Result setEndCallback(EndCallback notify, void* data);
 
     // Stops the channel for its sound or system and hands its pipeline back
     // (null if it had already stopped). Every later call answers ERR_INVALID_HANDLE.

@@ -278,6 +278,11 @@ void Pipeline::setMute(bool mute)
     g_object_set(m_volume, "mute", mute ? TRUE : FALSE, nullptr);
 }
 
+void Pipeline::setEndListener(Channel::EndCallback listener, void* data)
+{
+    m_state->setEndListener(listener, data);
+}
+
 bool Pipeline::ended() const
 {
     return m_state->ended();

@@ -42,6 +42,8 @@ public:
     std::int64_t duration() const;
     void setVolume(double volume);
     void setMute(bool mute);
+    // See PipelineState::setEndListener.
+    void setEndListener(Channel::EndCallback listener, void* data);
 
     bool ended() const;
     bool endOfStream() const;

@@ -17,7 +17,9 @@ std::int64_t PipelineState::now()
 
 void PipelineState::handleMessage(GstMessage* message)
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
+    std::unique_lock<std::mutex> lock(m_mutex);
+    const bool ends =
+        GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR || GST_MESSAGE_TYPE(message) == GST_MESSAGE_EOS;
     switch (GST_MESSAGE_TYPE(message)) {
     case GST_MESSAGE_ERROR:
         if (m_error == OK) {
@@ -53,6 +55,22 @@ void PipelineState::handleMessage(GstMessage* message)
     default: return;
     }
     m_changed.notify_all();
+    if (ends) {
+        // Not under m_mutex: the listener may take its owner's locks.
+        lock.unlock();
+        std::lock_guard<std::mutex> listening(m_listenerMutex);
+        if (m_listener)
+            m_listener(m_listenerData);
+    }
+}
+
+void PipelineState::setEndListener(Channel::EndCallback listener, void* data)
+{
+    std::lock_guard<std::mutex> listening(m_listenerMutex);
+    m_listener = listener;
+    m_listenerData = data;
+    if (m_listener && ended())
+        m_listener(m_listenerData);
 }
 
 void PipelineState::noteProgress(std::uint64_t readUpTo)

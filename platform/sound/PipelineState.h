@@ -56,6 +56,10 @@ public:
     void cancelSeek();
     bool seeking() const;
     void clearEndOfStream();
+    // Called on the posting thread when the stream ends (end of stream or
+    // error), or at once when it already has. Null removes it; once that
+    // returns, the previous listener neither runs nor will run.
+    void setEndListener(Channel::EndCallback listener, void* data);
 
 private:
     static std::int64_t now();
@@ -73,6 +77,10 @@ private:
     std::atomic<std::int64_t> m_lastProgress;
     std::atomic<std::uint64_t> m_readEnd{0};
     std::atomic<bool> m_audio{false}; // set for every buffer: no lock
+    // Held while the listener runs, so that removing it waits for a running call.
+    std::mutex m_listenerMutex;
+    Channel::EndCallback m_listener = nullptr;
+    void* m_listenerData = nullptr;
 };
 
 } // namespace sound

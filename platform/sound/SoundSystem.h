@@ -164,6 +164,14 @@ public:
     Result setMute(bool mute);
     Result setVolume(float volume); // 0.0 silent to 1.0 full; clamped to that range
     Result stop();
+    // Calls notify(data) when the channel ends by itself (the medium's end or
+    // a stream error), on a GStreamer thread, or at once on this thread when
+    // it already has. Replaces the previous notice; a null notify removes it.
+    // Once stop, a new channel for its sound or the release of its sound or
+    // system has returned, notify no longer runs. notify must not call the
+    // channel. Answers like stop.
+    using EndCallback = void (*)(void* data);
+    Result setEndCallback(EndCallback notify, void* data);
 
     struct Impl;
     explicit Channel(Impl* impl) : m_impl(impl) {}

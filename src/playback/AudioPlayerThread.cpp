@@ -89,6 +89,8 @@ void AudioPlayerThread::Play()
             REPORT(result);
     }
     SetState(Playing);
+    // The body arms the end notice of the new channel.
+    WakeThread();
 }
 
 void AudioPlayerThread::Pause()

@@ -11,9 +11,10 @@
 namespace BrelkosPlayer {
 
 namespace {
-// A pass of the body every 20 ms: the slider moves at most 50 times a
-// second, a stop is seen within one pass, and the GUI is never flooded.
-constexpr std::chrono::milliseconds kPoll(20);
+// Between passes the body sleeps: the channel's end notice and every command
+// of the owner wake it at once, so this only paces the position slider, a
+// few moves a second, as a person follows it.
+constexpr std::chrono::milliseconds kPositionPeriod(250);
 // The position slider is about 290 px for 1000 steps: moving it by less than
 // a pixel costs the GUI a redraw that nobody sees.
 constexpr int kVisibleStep = 3;
@@ -64,8 +65,12 @@ float PlayerThread::ChannelVolume(int level)
 
 void PlayerThread::SuspendThread()
 {
-    std::lock_guard<std::mutex> lock(m_holdMutex);
-    m_pauseAsked = true;
+    {
+        std::lock_guard<std::mutex> lock(m_holdMutex);
+        m_pauseAsked = true;
+        m_woken = true;
+    }
+    m_holdChanged.notify_all();
 }
 
 void PlayerThread::ResumeThread()
@@ -73,8 +78,23 @@ void PlayerThread::ResumeThread()
     {
         std::lock_guard<std::mutex> lock(m_holdMutex);
         m_pauseAsked = false;
+        m_woken = true;
     }
     m_holdChanged.notify_all();
+}
+
+void PlayerThread::WakeThread()
+{
+    {
+        std::lock_guard<std::mutex> lock(m_holdMutex);
+        m_woken = true;
+    }
+    m_holdChanged.notify_all();
+}
+
+void PlayerThread::_channelEnded(void* player)
+{
+    static_cast<PlayerThread*>(player)->WakeThread();
 }
 
 bool PlayerThread::_holdWhilePaused()
@@ -87,7 +107,9 @@ bool PlayerThread::_holdWhilePaused()
 bool PlayerThread::_rest(std::chrono::milliseconds time)
 {
     std::unique_lock<std::mutex> lock(m_holdMutex);
-    return m_holdChanged.wait_for(lock, time, [this] { return m_endAsked; });
+    m_holdChanged.wait_for(lock, time, [this] { return m_endAsked || m_woken; });
+    m_woken = false;
+    return m_endAsked;
 }
 
 bool PlayerThread::Report(int result, unsigned line) const
@@ -111,6 +133,7 @@ void PlayerThread::_stepChannel(int deltaMs)
     result = channel->setPosition(static_cast<unsigned>(target), sound::TIMEUNIT_MS);
     if (result != sound::OK)
         Report(result, __LINE__);
+    WakeThread();
 }
 
 void PlayerThread::_reportChannelError(sound::Channel* channel)
@@ -153,6 +176,7 @@ void PlayerThread::SetPosition(float fraction)
                          : static_cast<int>(sound::ERR_INVALID_HANDLE);
     if (result != sound::OK)
         Report(result, __LINE__);
+    WakeThread();
 }
 
 wxString PlayerThread::GetMediaTime()
@@ -221,6 +245,8 @@ wxThread::ExitCode PlayerThread::Entry()
                 if (!channel) {
                     playing = false;
                 } else {
+                    // Armed before asking, so that an end after the answer still wakes the rest below.
+                    channel->setEndCallback(&PlayerThread::_channelEnded, this);
                     int result = channel->isPlaying(&playing);
                     if (result != sound::OK)
                         Report(result, __LINE__);
@@ -239,7 +265,7 @@ wxThread::ExitCode PlayerThread::Entry()
             }
             if (GetState() == Stopped)
                 break;
-            if (playing && _rest(kPoll))
+            if (playing && _rest(kPositionPeriod))
                 break;
         }
     }

@@ -68,6 +68,8 @@ protected:
     // Holds the body at its next pass until ResumeThread or End; resumes a held body.
     void SuspendThread();
     void ResumeThread();
+    // Cuts the body's rest short, so that it looks at the channel at once.
+    void WakeThread();
     // Stops the channel when it plays, then releases the sounds in order and
     // the system; every pointer is left null.
     void ReleaseAll(sound::Channel*& channel, std::initializer_list<sound::Sound**> sounds,
@@ -92,8 +94,11 @@ private:
     void _logPlaybackFailure(sound::Channel* channel, char* text, int textLength);
     // For the body: waits while a pause is asked; true once End asked to finish.
     bool _holdWhilePaused();
-    // For the body: the pause between two passes, cut short by End; true once End asked.
+    // For the body: the pause between two passes, cut short by End, by any
+    // command and by the channel's end; true once End asked.
     bool _rest(std::chrono::milliseconds time);
+    // The channel's end notice, on a GStreamer thread.
+    static void _channelEnded(void* player);
 
     std::atomic<int> m_state{Empty};
     PlayerOwner* m_owner;
@@ -106,6 +111,7 @@ private:
     std::condition_variable m_holdChanged;
     bool m_pauseAsked = false;
     bool m_endAsked = false;
+    bool m_woken = false; // something happened since the body's last look
 };
 
 } // namespace BrelkosPlayer

@@ -3,6 +3,7 @@
 #include "SoundTestSupport.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 
 using namespace soundtest;
@@ -198,6 +199,38 @@ TEST_F(ChannelTest, PlayingAStreamAgainEndsItsPreviousChannel)
     sound::Channel* fourth = play(wav);
     EXPECT_LT(positionOf(fourth), 300u);
     EXPECT_TRUE(playing(fourth));
+}
+
+void countEnd(void* count)
+{
+    ++*static_cast<std::atomic<int>*>(count);
+}
+
+TEST_F(ChannelTest, TheEndNoticeComesForItsOwnChannelOnly)
+{
+    std::atomic<int> ended{0};
+    sound::Channel* channel = play(wav);
+    ASSERT_EQ(channel->setEndCallback(countEnd, &ended), sound::OK);
+    EXPECT_EQ(ended, 0);
+    ASSERT_EQ(channel->setPosition(length - 200, sound::TIMEUNIT_MS), sound::OK);
+    EXPECT_TRUE(waitUntil([&] { return ended > 0; }, 3s));
+    EXPECT_FALSE(playing(channel));
+
+    // A channel whose sound plays again hands its pipeline on: the new
+    // channel's end is not the old one's.
+    std::atomic<int> replaced{0};
+    sound::Channel* first = play(wav);
+    ASSERT_EQ(first->setEndCallback(countEnd, &replaced), sound::OK);
+    sound::Channel* second = play(wav);
+    EXPECT_EQ(first->setEndCallback(countEnd, &replaced), sound::ERR_INVALID_HANDLE);
+    ASSERT_EQ(second->setPosition(length - 200, sound::TIMEUNIT_MS), sound::OK);
+    ASSERT_TRUE(waitUntil([&] { return !playing(second); }, 3s));
+    // Asked of a channel that has already ended, the notice comes at once;
+    // and it waits for a notice still on its way.
+    std::atomic<int> late{0};
+    EXPECT_EQ(second->setEndCallback(countEnd, &late), sound::OK);
+    EXPECT_GE(late, 1);
+    EXPECT_EQ(replaced, 0);
 }
 
 TEST_F(ChannelTest, ReleasingTheSoundEndsItsChannel)
