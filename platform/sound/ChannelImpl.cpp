@@ -4,6 +4,7 @@
 #include "sound/Pipeline.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -13,9 +14,10 @@ namespace sound {
 namespace {
 
 constexpr std::uint64_t kNsPerMs = 1000000;
-// A seek still refused after this many calls (about a second of polling) is
-// dropped: the stream cannot seek, and the position shows where it really is.
-constexpr unsigned kSeekRetries = 100;
+// A seek still refused this long after it was asked is dropped: the stream
+// cannot seek, and the position shows where it really is. A time rather than
+// a count of retries, since they come as often as someone reads the position.
+constexpr std::chrono::seconds kSeekPatience(1);
 
 } // namespace
 
@@ -42,7 +44,7 @@ void Channel::Impl::retryPendingSeek()
 {
     if (!m_seekPending)
         return;
-    if (m_pipeline->ended() || ++m_seekRetries > kSeekRetries ||
+    if (m_pipeline->ended() || std::chrono::steady_clock::now() - m_seekAskedAt > kSeekPatience ||
         m_pipeline->seek(m_pendingPosition * kNsPerMs))
         m_seekPending = false;
 }
@@ -91,7 +93,7 @@ Result Channel::Impl::setPosition(unsigned positionMs)
     // A seek GStreamer refuses (while the pipeline is not prerolled) would be lost.
     m_seekPending = !m_pipeline->seek(positionMs * kNsPerMs);
     m_pendingPosition = positionMs;
-    m_seekRetries = 0;
+    m_seekAskedAt = std::chrono::steady_clock::now();
     m_lastPosition = positionMs;
     return OK;
 }

@@ -5,6 +5,7 @@
 
 #include "sound/SoundSystem.h"
 
+#include <chrono>
 #include <memory>
 #include <mutex>
 
@@ -49,7 +50,7 @@ private:
     bool m_paused;
     bool m_seekPending = false; // GStreamer refused the seek: it is tried again
     unsigned m_pendingPosition = 0;
-    unsigned m_seekRetries = 0;
+    std::chrono::steady_clock::time_point m_seekAskedAt;
 };
 
 } // namespace sound
