@@ -12,7 +12,9 @@
 #include <string>
 #include <vector>
 #include <wx/checkbox.h>
+#include <wx/ffile.h>
 #include <wx/filefn.h>
+#include <wx/filename.h>
 #include <wx/slider.h>
 #include <wx/stattext.h>
 #include <wx/tokenzr.h>
@@ -279,10 +281,25 @@ TEST_F(MprisTest, ChangesMadeInTheWindowsReachTheBus)
     FormMain* main = StartPaused();
     ASSERT_TRUE(OnBus());
     BusListener listener;
+    // A media panel's view of it: playerctl following the loop status.
+    const wxString followed = wxFileName::CreateTempFileName("follow");
+    const wxString follower =
+        desktop::Run("playerctl -p brelkosplayer --follow loop >" + followed + " 2>&1 & echo $!").Trim();
+    auto heardByPlayerctl = [&followed](const wxString& text) {
+        return WaitFor([&] {
+            wxString all;
+            wxFFile file(followed);
+            return file.IsOpened() && file.ReadAll(&all) && all.Contains(text);
+        });
+    };
+    ASSERT_TRUE(heardByPlayerctl("None"));
 
     Check(main->GetLoopBox());
     EXPECT_TRUE(listener.Heard("PropertiesChanged LoopStatus='Playlist'"))
         << testing::PrintToString(listener.heard);
+    EXPECT_TRUE(heardByPlayerctl("Playlist"));
+    desktop::Run("kill " + follower);
+    wxRemoveFile(followed);
 
     Slide(main->GetPositionSlider(), 500);
     EXPECT_TRUE(listener.Heard("Seeked (1000000,)")) << testing::PrintToString(listener.heard);
