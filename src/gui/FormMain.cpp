@@ -383,10 +383,12 @@ void FormMain::_onSize(wxSizeEvent& event)
 
 void FormMain::OnIconize(wxIconizeEvent& event)
 {
-    if (event.IsIconized())
+    if (event.IsIconized()) {
+        _setViewHidden(true);
         HideToTray();
-    else
+    } else {
         RestoreFromTray();
+    }
 }
 
 void FormMain::HideToTray()
@@ -396,6 +398,7 @@ void FormMain::HideToTray()
     if (!wxTaskBarIcon::IsAvailable() || m_inTray)
         return;
     m_inTray = true;
+    _setViewHidden(true);
     Show(false);
     // The playlist goes with the main window, whatever the window manager
     // does with a transient window when its owner is minimised.
@@ -419,6 +422,7 @@ void FormMain::RestoreFromTray()
     SetWindowStyle(kFrameStyle);
     m_taskBarIcon->RemoveIcon();
     Restore();
+    _setViewHidden(false);
 }
 
 void FormMain::_onClose(wxCloseEvent&)

@@ -175,6 +175,11 @@ private:
     void _onSize(wxSizeEvent& event);
     void _placePlaylist();
     void _onClose(wxCloseEvent& event);
+    // Minimised or in the tray: position and labels wait until it shows
+    // again, and then show what is current.
+    void _setViewHidden(bool hidden);
+    bool _viewHidden() const { return m_viewHidden; }
+    void _setLabel(wxStaticText* label, const wxString& text);
 
     // PlaybackView
     void ShowFile(const wxString& path) override;
@@ -199,12 +204,14 @@ private:
     PlaybackController m_controller;
     wxString m_lastFolder;
     wxString m_displayedName;
+    wxString m_displayedLength;
     wxFileName m_executable;
     std::unique_ptr<Logger> m_logger;
     std::unique_ptr<TaskBarIcon> m_taskBarIcon;
     std::unique_ptr<DesignTable> m_designs;
     const Design* m_selectedDesign = nullptr;
     bool m_inTray = false;
+    bool m_viewHidden = false;
     bool m_playlistInTray = false;
     std::unique_ptr<DesktopLink> m_desktop;
 

@@ -47,7 +47,8 @@ void FormMain::ShowFile(const wxString& path)
     m_displayedName = MediaPath::Title(path);
     if (m_videoCtrl)
         m_videoCtrl->SetLabel(m_displayedName);
-    m_nameValue->SetLabel(m_displayedName);
+    if (!_viewHidden())
+        _setLabel(m_nameValue, m_displayedName);
     wxString title = "Brelko's Player - " + m_displayedName;
     SetTitle(title);
     if (m_inTray && m_taskBarIcon->IsIconInstalled())
@@ -56,12 +57,33 @@ void FormMain::ShowFile(const wxString& path)
 
 void FormMain::ShowLength(const wxString& length)
 {
-    m_lengthValue->SetLabel(length);
+    m_displayedLength = length;
+    if (!_viewHidden())
+        _setLabel(m_lengthValue, length);
 }
 
 void FormMain::ShowPosition(int sliderValue)
 {
-    m_positionSlider->SetValue(sliderValue);
+    // The window asks for it when it comes back (_setViewHidden).
+    if (!_viewHidden() && m_positionSlider->GetValue() != sliderValue)
+        m_positionSlider->SetValue(sliderValue);
+}
+
+void FormMain::_setLabel(wxStaticText* label, const wxString& text)
+{
+    // GTK lays the label out again even for the same text.
+    if (label->GetLabel() != text)
+        label->SetLabel(text);
+}
+
+void FormMain::_setViewHidden(bool hidden)
+{
+    m_viewHidden = hidden;
+    if (!hidden) {
+        _setLabel(m_nameValue, m_displayedName);
+        _setLabel(m_lengthValue, m_displayedLength);
+    }
+    m_controller.SetViewHidden(hidden);
 }
 
 void FormMain::EnablePosition()

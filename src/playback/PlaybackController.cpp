@@ -1,5 +1,6 @@
 #include "playback/PlaybackController.h"
 
+#include <algorithm>
 #include <sstream>
 
 #include "log/Logger.h"
@@ -251,10 +252,32 @@ void PlaybackController::PreviousFile()
     SetFile(previous, true, active);
 }
 
+void PlaybackController::SetViewHidden(bool hidden)
+{
+    m_viewHidden = hidden;
+    if (!hidden)
+        m_view.ShowPosition(_currentSliderValue());
+}
+
+int PlaybackController::_currentSliderValue()
+{
+    if (!m_player || m_playState == Stopped)
+        return 0;
+    unsigned length = m_player->GetLengthMs();
+    if (length == 0)
+        return 0;
+    // The same scale as the player threads' news (PlayerThread.cpp).
+    unsigned long long slider = static_cast<unsigned long long>(m_player->GetPositionMs()) * 1000 / length;
+    return static_cast<int>(std::min<unsigned long long>(slider, 1000));
+}
+
 void PlaybackController::PlayerProgress(unsigned long serial, int sliderValue)
 {
+    // Nothing shows it: not even a wake-up of the GUI thread.
+    if (m_viewHidden)
+        return;
     m_gui.post([this, serial, sliderValue] {
-        if (m_player && m_player->GetSerial() == serial)
+        if (!m_viewHidden && m_player && m_player->GetSerial() == serial)
             m_view.ShowPosition(sliderValue);
     });
 }

@@ -88,6 +88,9 @@ public:
     void EndPlayer();
     // Forgets the player without ending it and any file: a fresh start.
     void Reset();
+    // While the view is hidden (minimised, in the tray) position news is
+    // dropped where it arrives; showing it again shows where the player is.
+    void SetViewHidden(bool hidden);
 
     FileState GetFileState() const { return m_fileState; }
     PlayerState GetPlayState() const { return m_playState; }
@@ -106,12 +109,16 @@ private:
     // Shows path as the playlist window's entry and readies it as SetFile's
     // first stages do.
     void _selectInPlaylist(const wxString& path);
+    // Where the current player is, as a position slider value.
+    int _currentSliderValue();
 
     PlaylistStore& m_store;
     PlayerFactory& m_factory;
     PlaybackView& m_view;
     GuiThread m_gui;
     std::atomic<bool> m_stopping{false};
+    // Read by the player threads.
+    std::atomic<bool> m_viewHidden{false};
     FileState m_fileState = NoFile;
     PlayerState m_playState = Stopped;
     std::unique_ptr<Player> m_player;

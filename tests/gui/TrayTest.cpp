@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 #include <wx/menu.h>
+#include <wx/slider.h>
 #include <wx/taskbar.h>
 
 #include "gui/FormMain.h"
@@ -103,3 +104,24 @@ TEST_F(TrayTest, DoubleClickOnTheIconRestoresTheWindow)
 }
 
 } // namespace
+
+TEST_F(TrayTest, PositionWaitsInTheTrayAndShowsWhereThePlayerIsOnRestore)
+{
+    m_form->AddFile(DataFile("tone.wav"));
+    m_form->SetFile(m_form->GetAudioList()[0], true, true);
+    wxSlider* slider = m_form->GetPositionSlider();
+    ASSERT_TRUE(WaitFor([&] { return slider->GetValue() > 0; }));
+    Iconize(true);
+    ASSERT_TRUE(m_form->IsInTray());
+    int held = slider->GetValue();
+    Player* player = m_form->GetPlayer();
+    ASSERT_NE(player, nullptr);
+    ASSERT_TRUE(WaitFor([&] { return player->GetPositionMs() > 1000; }));
+    EXPECT_EQ(slider->GetValue(), held);
+
+    Iconize(false);
+    ASSERT_EQ(m_form->GetPlayer(), player);
+    int current = static_cast<int>(player->GetPositionMs() * 1000ULL / player->GetLengthMs());
+    // Iconize lets events run for a moment after the restore.
+    EXPECT_NEAR(slider->GetValue(), current, 60);
+}

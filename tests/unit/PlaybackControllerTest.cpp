@@ -51,8 +51,9 @@ public:
     void Rewind() override {}
     wxString GetTypeName() const override { return "FakePlayer"; }
     PlayerState GetState() const override { return Empty; }
-    unsigned GetLengthMs() const override { return 0; }
-    unsigned GetPositionMs() override { return 0; }
+    // Two seconds long, a quarter in.
+    unsigned GetLengthMs() const override { return 2000; }
+    unsigned GetPositionMs() override { return 500; }
 
 private:
     void _note(const char* what) { m_events.push_back(std::string(what) + " " + m_path); }
@@ -80,7 +81,7 @@ protected:
 
     void ShowFile(const wxString&) override {}
     void ShowLength(const wxString&) override {}
-    void ShowPosition(int) override {}
+    void ShowPosition(int sliderValue) override { m_positions.push_back(sliderValue); }
     void EnablePosition() override {}
     void ShowNoFile() override { m_events.push_back("no file"); }
     void HideVideo() override {}
@@ -138,6 +139,7 @@ protected:
     wxString Current() const { return m_store.GetCurrentFile(); }
 
     Events m_events;
+    std::vector<int> m_positions;
     std::set<std::string> m_broken;
     int m_made = 0;
     bool m_onGui = true;
@@ -243,4 +245,32 @@ TEST_F(PlaybackControllerTest, LoopPlaysTheOnlyEntryAgainAndWithoutLoopTheListEn
     EndCurrent(true);
     EXPECT_EQ(Take(), (Events{"end D:0", "no file"}));
     EXPECT_EQ(m_controller.GetPlayer(), nullptr);
+}
+
+TEST_F(PlaybackControllerTest, PositionNewsWhileTheViewIsHiddenIsDroppedAndShowingItShowsThePlayersPosition)
+{
+    using Positions = std::vector<int>;
+    Fill({"D:0"});
+    Start("D:0");
+    unsigned long serial = m_controller.GetPlayer()->GetSerial();
+    m_positions.clear();
+    m_controller.PlayerProgress(serial, 100);
+    RunPosted();
+    EXPECT_EQ(std::exchange(m_positions, {}), Positions{100});
+
+    m_controller.PlayerProgress(serial, 200);
+    m_controller.SetViewHidden(true);
+    m_controller.PlayerProgress(serial, 300);
+    // Not even posted: the GUI thread is left asleep.
+    EXPECT_EQ(m_posted.size(), 1u);
+    RunPosted();
+    EXPECT_EQ(std::exchange(m_positions, {}), Positions());
+
+    m_controller.SetViewHidden(false);
+    EXPECT_EQ(std::exchange(m_positions, {}), Positions{250});
+    m_controller.Stop();
+    m_controller.SetViewHidden(true);
+    m_positions.clear();
+    m_controller.SetViewHidden(false);
+    EXPECT_EQ(m_positions, Positions{0});
 }
