@@ -174,7 +174,10 @@ void PlaybackController::Pause()
         return;
     }
     m_player->Pause();
-    m_playState = Paused;
+    // A player whose medium has just ended refuses the pause (its channel is
+    // gone) and its end is on its way: the state follows what the player did.
+    if (m_player->GetState() == Paused)
+        m_playState = Paused;
 }
 
 void PlaybackController::Stop()

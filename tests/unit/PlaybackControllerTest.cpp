@@ -34,9 +34,22 @@ public:
         return m_broken.count(m_path) == 0;
     }
     bool Start() override { return true; }
-    void Play() override { _note("play"); }
-    void Pause() override { _note("pause"); }
-    void Stop() override { _note("stop"); }
+    void Play() override
+    {
+        _note("play");
+        m_state = Playing;
+    }
+    void Pause() override
+    {
+        _note("pause");
+        if (m_state == Playing && !refusesPause)
+            m_state = Paused;
+    }
+    void Stop() override
+    {
+        _note("stop");
+        m_state = Stopped;
+    }
     void End() override
     {
         _note("end");
@@ -50,10 +63,13 @@ public:
     void Forward() override {}
     void Rewind() override {}
     wxString GetTypeName() const override { return "FakePlayer"; }
-    PlayerState GetState() const override { return Empty; }
+    PlayerState GetState() const override { return m_state; }
     // Two seconds long, a quarter in.
     unsigned GetLengthMs() const override { return 2000; }
     unsigned GetPositionMs() override { return 500; }
+
+    // As a player thread whose medium has just ended: its channel is gone.
+    bool refusesPause = false;
 
 private:
     void _note(const char* what) { m_events.push_back(std::string(what) + " " + m_path); }
@@ -62,6 +78,7 @@ private:
     const std::set<std::string>& m_broken;
     std::function<void(unsigned long)> m_ended;
     std::string m_path;
+    PlayerState m_state = Loaded;
 };
 
 class PlaybackControllerTest : public ::testing::Test, public PlayerFactory, public PlaybackView {
@@ -217,6 +234,20 @@ TEST_F(PlaybackControllerTest, PlayAfterPauseResumesTheSamePlayer)
     m_controller.PlayCommand();
     EXPECT_EQ(Take(), (Events{"pause D:0", "play D:0"}));
     EXPECT_EQ(m_controller.GetPlayer(), player);
+    EXPECT_EQ(m_controller.GetPlayState(), Playing);
+}
+
+TEST_F(PlaybackControllerTest, APauseThePlayerRefusesLeavesThePlayStateAlone)
+{
+    Fill({"D:0", "D:1"});
+    Start("D:0");
+    static_cast<FakePlayer*>(m_controller.GetPlayer())->refusesPause = true;
+    m_controller.Pause();
+    EXPECT_EQ(m_controller.GetPlayState(), Playing);
+    // Its end, on its way, moves on.
+    EndCurrent(false);
+    RunPosted();
+    EXPECT_EQ(Current(), "D:1");
     EXPECT_EQ(m_controller.GetPlayState(), Playing);
 }
 
