@@ -2,8 +2,11 @@
 # a bare `make` only configures and builds.
 BUILD ?= build
 JOBS ?= $(shell nproc)
-# Tests run side by side, each in its own X server and folder (test-env.sh).
-TEST_JOBS ?= $(JOBS)
+# Tests run side by side, each in its own X server and folder (test-env.sh),
+# one more than there are processors: most of a test's time is spent waiting
+# on real-time playback and X servers. The tests that time playback run alone
+# (RUN_SERIAL, tests/CMakeLists.txt).
+TEST_JOBS ?= $(shell echo $$(( $(JOBS) + 1 )))
 CTEST = ctest --output-on-failure -j $(TEST_JOBS)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 

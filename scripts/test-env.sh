@@ -33,12 +33,22 @@ tests="$(cd "$(dirname "$0")/../tests" && pwd)"
 # GLib's slice allocator hides leaked GObjects (a whole pipeline) inside
 # blocks that stay in use: plain malloc lets LeakSanitizer see them.
 export G_SLICE=always-malloc
-# Real stacks for every allocation: GTK and GLib carry no frame pointers, and
-# a suppression must be able to name the upstream function that allocated.
-# Twelve frames are enough for that; every frame more slows the GTK-heavy
-# tests, most inside the window manager's events.
-export ASAN_OPTIONS="fast_unwind_on_malloc=0 malloc_context_size=12 ${ASAN_OPTIONS:-}"
-export LSAN_OPTIONS="suppressions=${BRELKOS_SUPPRESSIONS:-$tests/lsan.supp} ${LSAN_OPTIONS:-}"
+suppressions="${BRELKOS_SUPPRESSIONS:-$tests/lsan.supp}"
+if [ "${BRELKOS_LEAK_STACKS:-}" = "frame-pointers" ]; then
+    # Stacks of allocations by frame pointers (tests/CMakeLists.txt says for
+    # which programs): complete through our code, a quarter of the cost. An
+    # allocation inside GLib then shows as GLib's allocator alone.
+    export ASAN_OPTIONS="fast_unwind_on_malloc=1 ${ASAN_OPTIONS:-}"
+    cat "$suppressions" "$tests/lsan-frame-pointers.supp" > "$tmp/lsan.supp"
+    suppressions="$tmp/lsan.supp"
+else
+    # Real stacks for every allocation: GTK and GLib carry no frame pointers, and
+    # a suppression must be able to name the upstream function that allocated.
+    # Twelve frames are enough for that; every frame more slows the GTK-heavy
+    # tests, most inside the window manager's events.
+    export ASAN_OPTIONS="fast_unwind_on_malloc=0 malloc_context_size=12 ${ASAN_OPTIONS:-}"
+fi
+export LSAN_OPTIONS="suppressions=$suppressions ${LSAN_OPTIONS:-}"
 export UBSAN_OPTIONS="print_stacktrace=1 ${UBSAN_OPTIONS:-}"
 # GLib, GStreamer and GTK are not instrumented: what their own code does
 # through the sanitizer's interceptors (their memcpy, their locks) is theirs
