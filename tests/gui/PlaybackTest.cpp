@@ -66,38 +66,6 @@ TEST_F(PlaybackTest, SequentialPlayGoesThroughTheListThenEnds)
     EXPECT_EQ(ReadLog().Find("Already stopping"), wxNOT_FOUND);
 }
 
-TEST_F(PlaybackTest, LoopStartsTheFirstEntryAgain)
-{
-    m_form->GetLoopBox()->SetValue(true);
-    wxCommandEvent click(wxEVT_CHECKBOX, ID_LOOP);
-    click.SetInt(1);
-    m_form->GetEventHandler()->ProcessEvent(click);
-    ASSERT_TRUE(m_form->IsLoop());
-    const wxArrayString& list = m_form->GetAudioList();
-    m_form->SetFile(list[0], true, true);
-    wxArrayString starts = FollowStarts(4);
-    ASSERT_EQ(starts.GetCount(), 4u);
-    EXPECT_EQ(starts[3], list[0]);
-    EXPECT_EQ(m_form->GetPlayedList().GetCount(), 1u);
-}
-
-TEST_F(PlaybackTest, RandomStartsEveryEntryOnceBeforeTheEnd)
-{
-    wxCommandEvent click(wxEVT_CHECKBOX, ID_RANDOM);
-    click.SetInt(1);
-    m_form->GetEventHandler()->ProcessEvent(click);
-    ASSERT_TRUE(m_form->IsRandom());
-    m_form->SetFile(m_form->GetAudioList()[1], true, true);
-    wxArrayString starts = FollowStarts(10);
-    ASSERT_EQ(starts.GetCount(), 3u);
-    wxArrayString sorted = starts;
-    sorted.Sort();
-    wxArrayString expected = m_form->GetAudioList();
-    expected.Sort();
-    EXPECT_EQ(sorted, expected);
-    EXPECT_EQ(m_form->GetTitle(), "Brelko's Player");
-}
-
 TEST_F(PlaybackTest, StopDuringPlayDoesNotAdvance)
 {
     m_form->SetFile(m_form->GetAudioList()[0], true, true);
@@ -127,23 +95,6 @@ TEST_F(PlaybackTest, PauseHoldsThePositionAndPlayResumesFromIt)
     EXPECT_EQ(m_form->GetPlayState(), Playing);
     EXPECT_TRUE(WaitFor([&] { return m_form->GetPositionSlider()->GetValue() > held; }));
     EXPECT_LT(m_form->GetPositionSlider()->GetValue(), held + 400);
-}
-
-TEST_F(PlaybackTest, PreviousGoesBackToTheFileStartedBefore)
-{
-    const wxArrayString& list = m_form->GetAudioList();
-    m_form->SetFile(list[0], true, true);
-    m_form->NextFile();
-    ASSERT_EQ(m_form->GetCurrentFile(), list[1]);
-    ASSERT_EQ(m_form->GetFileState(), Started);
-    m_form->PreviousFile();
-    EXPECT_EQ(m_form->GetCurrentFile(), list[0]);
-    EXPECT_EQ(m_form->GetFileState(), Started);
-    EXPECT_EQ(m_form->GetPlayState(), Playing);
-    // With one started file left, previous only stops.
-    m_form->PreviousFile();
-    EXPECT_EQ(m_form->GetFileState(), NoFile);
-    EXPECT_EQ(m_form->GetPlayer(), nullptr);
 }
 
 TEST_F(PlaybackTest, AFileThatCannotBeLoadedIsLoggedAndSkipped)
