@@ -25,11 +25,8 @@ bool BrelkosPlayerApp::OnInit()
     SetSignalHandler(SIGTERM, CloseOnSignal);
     SetSignalHandler(SIGINT, CloseOnSignal);
     // The real executable path: argv[0] has no folder when started through PATH.
-    m_formMain = new FormMain(wxStandardPaths::Get().GetExecutablePath());
-    m_formMain->Show(true);
+    m_formMain = FormMain::Start(wxStandardPaths::Get().GetExecutablePath(), argv.GetArguments());
     SetTopWindow(m_formMain);
-    m_formMain->SecondInit(argv.GetArguments());
-    m_formMain->SetIcon(FormMain::AppIcon());
     return true;
 }
 

@@ -1,6 +1,7 @@
 #include "gui/FormMain.h"
 
 #include <algorithm>
+#include <dlfcn.h>
 
 #include <wx/app.h>
 #include <wx/checkbox.h>
@@ -42,6 +43,21 @@ bool DecorationsKnown(const wxWindow* frame)
 {
     return wxSystemSettings::GetMetric(wxSYS_CAPTION_Y, frame) >= 0;
 }
+
+// Sends what the toolkit has queued for the display server (a map request)
+// now rather than when the main loop next turns. GTK's headers are not part
+// of the build, so the two calls are looked up in the loaded toolkit.
+void FlushDisplay()
+{
+    using DefaultFn = void* (*)();
+    using FlushFn = void (*)(void*);
+    static auto getDefault = reinterpret_cast<DefaultFn>(dlsym(RTLD_DEFAULT, "gdk_display_get_default"));
+    static auto flush = reinterpret_cast<FlushFn>(dlsym(RTLD_DEFAULT, "gdk_display_flush"));
+    if (!getDefault || !flush)
+        return;
+    if (void* display = getDefault())
+        flush(display);
+}
 } // namespace
 
 wxBEGIN_EVENT_TABLE(FormMain, wxFrame)
@@ -64,7 +80,7 @@ wxBEGIN_EVENT_TABLE(FormMain, wxFrame)
     EVT_ICONIZE(FormMain::OnIconize)
 wxEND_EVENT_TABLE()
 
-FormMain::FormMain(const wxString& executablePath)
+FormMain::FormMain(const wxString& executablePath, FirstShow firstShow)
     : wxFrame(nullptr, wxID_ANY, "Brelko's Player", wxPoint(0, 0), wxSize(296, 185), kFrameStyle, "frame"),
       m_controller(m_store, *this, *this,
                    {[] { return wxThread::IsMain(); },
@@ -72,6 +88,10 @@ FormMain::FormMain(const wxString& executablePath)
       m_executable(executablePath), m_designs(new DesignTable)
 {
     m_logger.reset(new Logger(DataPaths::LogFolder(GetExecutableFolder()) + "/BrelkosPlayer.log"));
+    if (firstShow == FirstShow::BeforeControls) {
+        Show(true);
+        FlushDisplay();
+    }
     _createControls();
     SetDropTarget(new FileDropTarget(*this));
     // At start rather than at the first minimise, in the middle of the
@@ -79,6 +99,9 @@ FormMain::FormMain(const wxString& executablePath)
     AppIcon();
     m_taskBarIcon.reset(new TaskBarIcon(*this));
     m_store.SetCurrentKind(PlaylistStore::Audio);
+    // Before the window first paints, so that it never paints without its colours.
+    m_designs->ReadFile(DataPaths::DataFolder(GetExecutableFolder()) + "/BrelkosPlayer.cfg",
+                        [this](const Design* design) { SetSimpleDesign(design); });
 }
 
 FormMain::~FormMain()
@@ -198,11 +221,16 @@ ImageButton* FormMain::GetButton(int id) const
 void FormMain::SecondInit(const wxArrayString& args)
 {
     m_playlist = new FormPlaylist(this, *this, wxPoint(0, 185));
+    // The design was read with the main window, before this one existed.
+    if (m_selectedDesign)
+        m_playlist->SetSimpleDesign(m_selectedDesign);
     if (DecorationsKnown(this))
         _placePlaylist();
     m_playlist->Show(true);
     m_encode = new FormEncode(this);
     m_encode->Show(false);
+    if (m_selectedDesign)
+        m_encode->SetSimpleDesign(m_selectedDesign);
 
     m_store.Clear(PlaylistStore::Audio);
     m_store.ClearPlayed();
@@ -214,8 +242,6 @@ void FormMain::SecondInit(const wxArrayString& args)
     m_video = new FormVideo(this, *this);
     m_videoCtrl = new BrelkoCtrl(m_video);
 
-    m_designs->ReadFile(DataPaths::DataFolder(GetExecutableFolder()) + "/BrelkosPlayer.cfg",
-                        [this](const Design* design) { SetSimpleDesign(design); });
     m_desktop.reset(new DesktopLink(*this));
 
     if (args.GetCount() > 1) {
@@ -228,6 +254,18 @@ void FormMain::SecondInit(const wxArrayString& args)
             }
         }
     }
+}
+
+FormMain* FormMain::Start(const wxString& executablePath, const wxArrayString& args)
+{
+    auto* form = new FormMain(executablePath, FirstShow::BeforeControls);
+    form->SetIcon(AppIcon());
+    form->CallAfter([form, args] {
+        // A signal may have closed the window meanwhile.
+        if (!wxTheApp->IsScheduledForDestruction(form))
+            form->SecondInit(args);
+    });
+    return form;
 }
 
 void FormMain::SetSimpleDesign(const Design* design)

@@ -50,14 +50,28 @@ enum FormMainIds {
 
 class FormMain : public wxFrame, public MainControl, private PlaybackView, private PlayerFactory {
 public:
+    // How the frame first shows. Later: the caller shows it (a window made
+    // for a test or a benchmark). BeforeControls (the application's start):
+    // the frame is mapped first, so that the X server and the window manager
+    // map, place and decorate it while its controls are made; nothing paints
+    // before the main loop turns, so the first paint has every control in
+    // its design colours all the same.
+    enum class FirstShow { Later, BeforeControls };
+
     // executablePath: the program's own path; its folder holds the log,
     // the configuration file and rsc/.
-    explicit FormMain(const wxString& executablePath);
+    explicit FormMain(const wxString& executablePath, FirstShow firstShow = FirstShow::Later);
     ~FormMain() override;
 
-    // Creates the other windows, reads the configuration and files the
-    // command-line paths (args[0] is the program itself).
+    // Creates the other windows (in the design read with this one) and files
+    // the command-line paths (args[0] is the program itself).
     void SecondInit(const wxArrayString& args);
+
+    // The application's start: the main window, mapped before its controls
+    // are made; SecondInit(args) follows from the main loop's next turn, so
+    // that the main window maps and paints without waiting for the other
+    // windows (the video window's media back end alone takes tens of ms).
+    static FormMain* Start(const wxString& executablePath, const wxArrayString& args);
 
     // Playback (FormMainPlayback.cpp): the controller's operations.
     void SetFile(const wxString& path, bool load, bool start) { m_controller.SetFile(path, load, start); }

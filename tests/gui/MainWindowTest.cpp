@@ -1,13 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <wx/app.h>
 #include <wx/checkbox.h>
 #include <wx/ffile.h>
 #include <wx/filename.h>
 #include <wx/panel.h>
 #include <wx/slider.h>
 #include <wx/stattext.h>
+#include <wx/stdpaths.h>
 #include <wx/taskbar.h>
 
+#include "configuration/Design.h"
 #include "gui/FormMain.h"
 #include "gui/FormPlaylist.h"
 #include "gui/ImageButton.h"
@@ -284,6 +287,33 @@ TEST_F(MainWindowTest, ClosingWithNothingPlayingLogsTheStopLine)
     EXPECT_EQ(MainWindow(), nullptr);
     EXPECT_EQ(PlaylistWindow(), nullptr);
     EXPECT_NE(ReadLog().Find("ERROR : FormMain :: Stop - Player thread null"), wxNOT_FOUND);
+}
+
+// The panel's background when it first painted.
+wxColour s_firstPaint;
+
+void RecordFirstPaint(wxPaintEvent& event)
+{
+    if (!s_firstPaint.IsOk())
+        s_firstPaint = static_cast<wxWindow*>(event.GetEventObject())->GetBackgroundColour();
+    event.Skip();
+}
+
+// At the application's start the main window paints before the other windows
+// are made: it must already wear the configuration's design then.
+TEST_F(MainWindowTest, FirstPaintAtStartIsInTheDesignColours)
+{
+    CloseMainWindow();
+    wxString executable = wxStandardPaths::Get().GetExecutablePath();
+    FormMain* form = FormMain::Start(executable, wxArrayString(1, &executable));
+    wxTheApp->SetTopWindow(form);
+    s_firstPaint = wxColour();
+    form->GetPanel()->Bind(wxEVT_PAINT, RecordFirstPaint);
+    ASSERT_TRUE(WaitFor([] { return s_firstPaint.IsOk() && PlaylistWindow(); }));
+    form->GetPanel()->Unbind(wxEVT_PAINT, RecordFirstPaint);
+    const Design* design = form->GetSelectedDesign();
+    ASSERT_NE(design, nullptr) << "the sample configuration selects a design";
+    EXPECT_EQ(s_firstPaint, design->generalColor) << s_firstPaint.GetAsString(wxC2S_HTML_SYNTAX);
 }
 
 TEST_F(MainWindowTest, PlaylistWindowFollowsTheMainWindow)

@@ -47,8 +47,9 @@ class FormVideo;
 
 namespace testing_support {
 
-// Builds the main window as the application does (constructor, Show, second
-// step with these command-line paths) from the test program's own path.
+// Builds the main window as the application does (FormMain::Start with these
+// command-line paths, from the test program's own path) and waits for the
+// second step.
 BrelkosPlayer::FormMain* CreateMainWindow(const wxArrayString& paths = wxArrayString());
 // Closes the main window the way the user does and processes the destruction.
 void CloseMainWindow();

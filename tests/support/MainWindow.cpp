@@ -11,15 +11,15 @@ BrelkosPlayer::FormMain* CreateMainWindow(const wxArrayString& paths)
 {
     CloseMainWindow();
     wxString executable = wxStandardPaths::Get().GetExecutablePath();
-    auto* form = new BrelkosPlayer::FormMain(executable);
-    // As the application makes it: MainWindow() finds it there.
-    wxTheApp->SetTopWindow(form);
-    form->Show(true);
     wxArrayString args;
     args.Add(executable);
     for (const wxString& path : paths)
         args.Add(path);
-    form->SecondInit(args);
+    auto* form = BrelkosPlayer::FormMain::Start(executable, args);
+    // As the application makes it: MainWindow() finds it there.
+    wxTheApp->SetTopWindow(form);
+    // The second step runs whole from the main loop's next turn.
+    WaitFor([form] { return form->GetPlaylistWindow() != nullptr; });
     Pump(20);
     return form;
 }
