@@ -200,14 +200,6 @@ bool HideIntoTray(pid_t pid)
         wmState = Shell("xprop -id " + window + " WM_STATE | grep 'window state'");
         if (state != "IsViewable" && wmState.find("Iconic") == std::string::npos)
             return true;
-        // Seen once a session: minimised, yet still a window of the window
-        // manager's rather than withdrawn into the tray. Bring it back and
-        // minimise again.
-        if (wmState.find("Iconic") != std::string::npos) {
-            std::printf("  (attempt %d: minimised but not in the tray; restored to try again)\n", i + 1);
-            Shell("xdotool windowactivate --sync " + window + " 2>/dev/null");
-            wxMilliSleep(1000);
-        }
     }
     std::printf("  (window %s stays %s, %s)\n", window.c_str(), state.c_str(), wmState.c_str());
     return false;
