@@ -3,6 +3,7 @@
 #include "sound/OutputSink.h"
 #include "sound/PipelineSource.h"
 #include "sound/PipelineState.h"
+#include "sound/ServerLinger.h"
 
 #include <chrono>
 
@@ -17,6 +18,10 @@ constexpr milliseconds kPrerollLimit(10000);
 // Decoding what has been read takes milliseconds: after the whole source was
 // read, a pause this long means a stuck pipeline.
 constexpr milliseconds kIdleAfterEnd(1500);
+// How long a finished or stopped sound-server stream stays connected: long
+// enough for the next file's to start (making, prerolling and starting a
+// pipeline takes 10-50 ms) or for a stop followed at once by a play.
+constexpr milliseconds kServerLinger(1000);
 
 using SharedState = std::shared_ptr<PipelineState>;
 
@@ -135,6 +140,7 @@ Result Pipeline::create(PipelineSource& source, const OutputSink& output, std::u
     if (!gst_element_link_many(convert, resample, volume, sink, nullptr))
         return ERR_INTERNAL;
     result->m_volume = volume;
+    result->m_serverSink = output.factory() == "pulsesink" || output.factory() == "pipewiresink";
 
     GstPad* entry = gst_element_get_static_pad(convert, "sink");
     gst_pad_add_probe(entry, GstPadProbeType(GST_PAD_PROBE_TYPE_BUFFER | GST_PAD_PROBE_TYPE_BUFFER_LIST),
@@ -152,10 +158,18 @@ Result Pipeline::create(PipelineSource& source, const OutputSink& output, std::u
 
 Pipeline::~Pipeline()
 {
-    if (m_pipeline) {
-        gst_element_set_state(m_pipeline, GST_STATE_NULL);
-        gst_object_unref(m_pipeline);
+    if (!m_pipeline)
+        return;
+    // A stream that has played stays connected a moment (ServerLinger.h says
+    // why). Stopped midway, it is paused first: nothing more may be heard.
+    if (m_serverSink && m_played && m_state->error() == OK &&
+        (m_state->endOfStream() ||
+         gst_element_set_state(m_pipeline, GST_STATE_PAUSED) != GST_STATE_CHANGE_FAILURE)) {
+        ServerLinger::keep(m_pipeline, kServerLinger);
+        return;
     }
+    gst_element_set_state(m_pipeline, GST_STATE_NULL);
+    gst_object_unref(m_pipeline);
 }
 
 Result Pipeline::waitAsyncDone(unsigned seen, Result onStall)
@@ -221,6 +235,7 @@ bool Pipeline::rewind()
 Result Pipeline::play()
 {
     m_touched = true;
+    m_played = true;
     if (gst_element_set_state(m_pipeline, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
         Result error = m_state->error();
         return error != OK ? error : ERR_INTERNAL;

@@ -63,7 +63,9 @@ private:
     std::chrono::milliseconds m_patience{0};
     std::uint64_t m_sourceSize = 0;
     std::uint64_t m_lastPosition = 0;
-    bool m_touched = false; // played or sought since its preroll
+    bool m_touched = false;    // played or sought since its preroll
+    bool m_serverSink = false; // a sound server's stream (PulseAudio, PipeWire)
+    bool m_played = false;     // set playing at least once
     std::string m_ownReason;
 };
 

@@ -1,6 +1,7 @@
-// The player on a real sound server: what it plays reaches the server, and a
-// server that goes away while a file plays is logged with the sound system's
-// own reason while the program carries on.
+// The player on a real sound server: what it plays reaches the server, a
+// stream that played stays connected a moment without a sound, and a server
+// that goes away while a file plays is logged with the sound system's own
+// reason while the program carries on.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -180,6 +181,53 @@ TEST_F(SoundServerTest, AutodetectPlaysTheWholeFileIntoTheSoundServer)
     // 2000 ms of tone; a window at either edge may be partly loud.
     EXPECT_NEAR(spanMs, 2000, 100);
     EXPECT_GE(loudMs, spanMs - kWindowMs);
+}
+
+// The server's view of this program's streams: how many, and how many of
+// them are corked (can play nothing).
+struct Streams {
+    int connected = 0;
+    int corked = 0;
+};
+
+Streams ServerStreams()
+{
+    Streams streams;
+    for (const wxString& line : wxStringTokenize(desktop::Run("pactl list sink-inputs"), "\n")) {
+        if (line.StartsWith("Sink Input #"))
+            ++streams.connected;
+        if (wxString(line).Trim(false) == "Corked: yes")
+            ++streams.corked;
+    }
+    return streams;
+}
+
+// With no stream connected, a timer-driven sink such as the null sink wakes
+// only every 2 s: a stream that goes away at once makes the next file wait
+// for that. Stopped or ended, the stream stays a moment, silent, then goes.
+TEST_F(SoundServerTest, AStreamThatPlayedStaysConnectedSilentAMomentThenGoes)
+{
+    struct Case {
+        const char* how;
+        bool stop;
+        int corked;
+    };
+    for (const Case& test : {Case{"stopped midway", true, 1}, Case{"played to its end", false, 0}}) {
+        SCOPED_TRACE(test.how);
+        ASSERT_TRUE(WaitFor([] { return ServerStreams().connected == 0; }, 5000));
+        FormMain* form = CreateMainWindow();
+        form->AddFile(DataFile("tone.wav"));
+        form->SetFile(DataFile("tone.wav"), true, true);
+        ASSERT_TRUE(WaitFor([form] { return form->GetPositionSlider()->GetValue() > 30; }, 5000));
+        if (test.stop)
+            form->Stop();
+        ASSERT_TRUE(WaitFor([form] { return !form->GetPlayer(); }, 5000));
+        Streams left = ServerStreams();
+        EXPECT_EQ(left.connected, 1);
+        EXPECT_EQ(left.corked, test.corked);
+        EXPECT_TRUE(WaitFor([] { return ServerStreams().connected == 0; }, 5000));
+        CloseMainWindow();
+    }
 }
 
 TEST_F(SoundServerTest, ALostSoundServerIsLoggedWithItsReasonAndTheNextFileStarts)
