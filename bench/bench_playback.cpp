@@ -191,6 +191,12 @@ bool HideIntoTray(pid_t pid)
         std::printf("  (no main window of process %d found)\n", static_cast<int>(pid));
         return false;
     }
+    // Minimised together with the playlist window, as a user finds them: that
+    // one is made on the main loop's first turn after the main window maps.
+    const std::string count = "xdotool search --onlyvisible --pid " + std::to_string(pid) +
+                              " --name . 2>/dev/null | wc -l";
+    for (int i = 0; i < 100 && std::atoi(Shell(count).c_str()) < 2; ++i)
+        wxMilliSleep(100);
     // The window manager may not manage it yet right after it is mapped.
     std::string state, wmState;
     for (int i = 0; i < 50; ++i) {

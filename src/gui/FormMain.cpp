@@ -226,7 +226,9 @@ void FormMain::SecondInit(const wxArrayString& args)
         m_playlist->SetSimpleDesign(m_selectedDesign);
     if (DecorationsKnown(this))
         _placePlaylist();
-    m_playlist->Show(true);
+    // A main window already hidden into the tray takes the playlist along.
+    m_playlistInTray = m_inTray;
+    m_playlist->Show(!m_inTray);
     m_encode = new FormEncode(this);
     m_encode->Show(false);
     if (m_selectedDesign)
