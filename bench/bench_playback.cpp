@@ -179,7 +179,9 @@ bool TrayHostRuns()
 // does, and waits until it is withdrawn into the tray. False if it never was.
 bool HideIntoTray(pid_t pid)
 {
-    const std::string find = "xdotool search --onlyvisible --pid " + std::to_string(pid) +
+    // --all: xdotool matches any one condition by default, and this process's
+    // own main window (the hand-over runs) has the same name.
+    const std::string find = "xdotool search --all --onlyvisible --pid " + std::to_string(pid) +
                              " --name \"^Brelko's Player\" 2>/dev/null | head -1";
     std::string window;
     for (int i = 0; i < 200 && window.empty(); ++i) {
@@ -193,7 +195,7 @@ bool HideIntoTray(pid_t pid)
     }
     // Minimised together with the playlist window, as a user finds them: that
     // one is made on the main loop's first turn after the main window maps.
-    const std::string count = "xdotool search --onlyvisible --pid " + std::to_string(pid) +
+    const std::string count = "xdotool search --all --onlyvisible --pid " + std::to_string(pid) +
                               " --name . 2>/dev/null | wc -l";
     for (int i = 0; i < 100 && std::atoi(Shell(count).c_str()) < 2; ++i)
         wxMilliSleep(100);
