@@ -1,4 +1,4 @@
-// A media file decoded by decodebin.
+// A media file: its container read by parsebin, its audio stream decoded by decodebin.
 #pragma once
 
 #include "sound/PipelineSource.h"

@@ -45,11 +45,13 @@ void PipelineState::handleMessage(GstMessage* message)
         break;
     case GST_MESSAGE_ELEMENT:
         if (gst_is_missing_plugin_message(message)) {
+            // parsebin and decodebin may both miss the same decoder: named once.
             gchar* description = gst_missing_plugin_message_get_description(message);
-            if (!m_missingPlugins.empty())
-                m_missingPlugins += ", ";
-            m_missingPlugins += description ? description : "unknown";
+            const std::string name = description ? description : "unknown";
             g_free(description);
+            const std::string listed = ", " + m_missingPlugins + ", ";
+            if (listed.find(", " + name + ", ") == std::string::npos)
+                m_missingPlugins += (m_missingPlugins.empty() ? "" : ", ") + name;
         }
         return;
     default: return;

@@ -24,6 +24,10 @@ bool BrelkosPlayerApp::OnInit()
     // handler runs from the main loop, once it turns.
     SetSignalHandler(SIGTERM, CloseOnSignal);
     SetSignalHandler(SIGINT, CloseOnSignal);
+    // No window here handles idle or update-UI events: sending them to every
+    // control after each event the loop handles (a position update) is waste.
+    wxIdleEvent::SetMode(wxIDLE_PROCESS_SPECIFIED);
+    wxUpdateUIEvent::SetMode(wxUPDATE_UI_PROCESS_SPECIFIED);
     // The real executable path: argv[0] has no folder when started through PATH.
     m_formMain = FormMain::Start(wxStandardPaths::Get().GetExecutablePath(), argv.GetArguments());
     SetTopWindow(m_formMain);

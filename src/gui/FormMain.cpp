@@ -1,7 +1,6 @@
 #include "gui/FormMain.h"
 
 #include <algorithm>
-#include <dlfcn.h>
 
 #include <wx/app.h>
 #include <wx/checkbox.h>
@@ -27,6 +26,7 @@
 #include "gui/FormVideo.h"
 #include "gui/ImageButton.h"
 #include "gui/TaskBarIcon.h"
+#include "gui/ToolkitCalls.h"
 #include "log/Logger.h"
 #include "playback/Player.h"
 
@@ -44,20 +44,6 @@ bool DecorationsKnown(const wxWindow* frame)
     return wxSystemSettings::GetMetric(wxSYS_CAPTION_Y, frame) >= 0;
 }
 
-// Sends what the toolkit has queued for the display server (a map request)
-// now rather than when the main loop next turns. GTK's headers are not part
-// of the build, so the two calls are looked up in the loaded toolkit.
-void FlushDisplay()
-{
-    using DefaultFn = void* (*)();
-    using FlushFn = void (*)(void*);
-    static auto getDefault = reinterpret_cast<DefaultFn>(dlsym(RTLD_DEFAULT, "gdk_display_get_default"));
-    static auto flush = reinterpret_cast<FlushFn>(dlsym(RTLD_DEFAULT, "gdk_display_flush"));
-    if (!getDefault || !flush)
-        return;
-    if (void* display = getDefault())
-        flush(display);
-}
 } // namespace
 
 wxBEGIN_EVENT_TABLE(FormMain, wxFrame)
@@ -93,6 +79,9 @@ FormMain::FormMain(const wxString& executablePath, FirstShow firstShow)
         FlushDisplay();
     }
     _createControls();
+    // The panel covers the frame: erasing the frame under it at each redraw
+    // of a control (a theme lookup each time) would never be seen.
+    SetBackgroundStyle(wxBG_STYLE_PAINT);
     SetDropTarget(new FileDropTarget(*this));
     // At start rather than at the first minimise, in the middle of the
     // window manager's events.
@@ -141,6 +130,7 @@ static wxSlider* MakeSlider(wxWindow* parent, int id, int max, const wxPoint& po
 {
     auto* slider =
         new wxSlider(parent, id, 0, 0, max, pos, size, wxSL_HORIZONTAL, wxDefaultValidator, "slider");
+    DropVerticalPadding(slider);
     GrowToThemeHeight(slider, pos, size);
     return slider;
 }
@@ -162,6 +152,8 @@ void FormMain::_createControls()
     m_panel->SetFont(wxFontInfo(8));
     m_positionSlider = MakeSlider(m_panel, ID_POSITION_SLIDER, 1000, wxPoint(0, 113), wxSize(290, 18));
     m_positionSlider->Disable();
+    // It moves four times a second while a file plays.
+    KeepResizesInParent(m_positionSlider);
     m_volumeSlider = MakeSlider(m_panel, ID_VOLUME_SLIDER, 100, wxPoint(228, 55), wxSize(54, 17));
     m_nameValue =
         new wxStaticText(m_panel, wxID_ANY, wxEmptyString, wxPoint(50, 78), wxSize(3, 13), 0, "staticText");

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <dlfcn.h>
 #include <wx/display.h>
 #include <wx/filename.h>
 #include <wx/image.h>
@@ -18,6 +17,7 @@
 #include "gui/FormMain.h"
 #include "gui/ImageButton.h"
 #include "gui/MainControl.h"
+#include "gui/ToolkitCalls.h"
 #include "gui/VideoPlayer.h"
 
 namespace BrelkosPlayer {
@@ -28,23 +28,6 @@ const long kFullScreenStyle =
     wxBORDER_NONE | wxFRAME_NO_TASKBAR | wxFRAME_TOOL_WINDOW | wxFRAME_FLOAT_ON_PARENT;
 const long kWindowedStyle = wxCAPTION | wxSTAY_ON_TOP | wxCLOSE_BOX | wxSYSTEM_MENU | wxRESIZE_BORDER |
                             wxFRAME_FLOAT_ON_PARENT | wxFRAME_NO_TASKBAR;
-
-// The X video sinks paint every frame straight into the control's X window,
-// and GTK 3 draws child widgets into their parent's X window: the panel would
-// be painted over. An X window of its own keeps it on top. GTK's headers are
-// not part of the build, so the two calls are looked up in the loaded toolkit.
-bool GiveNativeWindow(wxWindow* window)
-{
-    using GetWindowFn = void* (*)(void*);
-    using EnsureNativeFn = int (*)(void*);
-    static auto getWindow = reinterpret_cast<GetWindowFn>(dlsym(RTLD_DEFAULT, "gtk_widget_get_window"));
-    static auto ensureNative =
-        reinterpret_cast<EnsureNativeFn>(dlsym(RTLD_DEFAULT, "gdk_window_ensure_native"));
-    if (!getWindow || !ensureNative || !window->GetHandle())
-        return false;
-    void* gdkWindow = getWindow(window->GetHandle());
-    return gdkWindow && ensureNative(gdkWindow);
-}
 
 } // namespace
 
