@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <dlfcn.h>
+
 #include <wx/app.h>
 #include <wx/checkbox.h>
 #include <wx/ffile.h>
@@ -314,6 +316,35 @@ TEST_F(MainWindowTest, FirstPaintAtStartIsInTheDesignColours)
     const Design* design = form->GetSelectedDesign();
     ASSERT_NE(design, nullptr) << "the sample configuration selects a design";
     EXPECT_EQ(s_firstPaint, design->generalColor) << s_firstPaint.GetAsString(wxC2S_HTML_SYNTAX);
+}
+
+// The position slider moves four times a second while a file plays. Each move
+// must redraw it alone: not the label and check boxes beside it, and not a
+// resize of the whole window (which asks the X server for its place).
+TEST_F(MainWindowTest, MovingThePositionSliderRedrawsItAlone)
+{
+    FormMain* form = CreateMainWindow();
+    wxSlider* slider = form->GetPositionSlider();
+    for (wxWindow* neighbour :
+         {static_cast<wxWindow*>(form->GetLengthLabel()), static_cast<wxWindow*>(form->GetLoopBox()),
+          static_cast<wxWindow*>(form->GetRandomBox())})
+        EXPECT_FALSE(slider->GetRect().Intersects(neighbour->GetRect())) << neighbour->GetName();
+
+    using ConnectFn = unsigned long (*)(void*, const char*, void (*)(void*, void*), void*, void*, int);
+    using DisconnectFn = void (*)(void*, unsigned long);
+    static auto connect = reinterpret_cast<ConnectFn>(dlsym(RTLD_DEFAULT, "g_signal_connect_data"));
+    static auto disconnect =
+        reinterpret_cast<DisconnectFn>(dlsym(RTLD_DEFAULT, "g_signal_handler_disconnect"));
+    ASSERT_TRUE(connect && disconnect);
+    int resizes = 0;
+    auto count = [](void*, void* counter) { ++*static_cast<int*>(counter); };
+    unsigned long handler = connect(form->GetHandle(), "check-resize", count, &resizes, nullptr, 0);
+    for (int value = 10; value <= 200; value += 10) {
+        slider->SetValue(value);
+        Pump(20);
+    }
+    disconnect(form->GetHandle(), handler);
+    EXPECT_EQ(resizes, 0);
 }
 
 TEST_F(MainWindowTest, PlaylistWindowFollowsTheMainWindow)
