@@ -47,8 +47,8 @@ bool GiveNativeWindow(wxWindow* window)
 // measured again), and a top-level window's resize asks the X server for the
 // window's place and the desktop's work area: six round trips for each move
 // of the position slider while a file plays. A container stops the resize
-// when its resize mode is "queue" (deprecated in GTK 3.12, still honoured by
-// every GTK 3): it then lays out its own children only.
+// when its resize mode is "queue" (deprecated since GTK 3.12, still honoured
+// by 3.24): it then lays out its own children only.
 void KeepResizesInParent(wxWindow* child)
 {
     static auto getParent = Find<void* (*)(void*)>("gtk_widget_get_parent");
