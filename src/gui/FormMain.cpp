@@ -213,18 +213,15 @@ ImageButton* FormMain::GetButton(int id) const
 void FormMain::SecondInit(const wxArrayString& args)
 {
     m_playlist = new FormPlaylist(this, *this, wxPoint(0, 185));
-    // The design was read with the main window, before this one existed.
-    if (m_selectedDesign)
-        m_playlist->SetSimpleDesign(m_selectedDesign);
+    m_encode = new FormEncode(this);
+    m_encode->Show(false);
+    // The design was read with the main window, before these two existed.
+    _passDesignOn();
     if (DecorationsKnown(this))
         _placePlaylist();
     // A main window already hidden into the tray takes the playlist along.
     m_playlistInTray = m_inTray;
     m_playlist->Show(!m_inTray);
-    m_encode = new FormEncode(this);
-    m_encode->Show(false);
-    if (m_selectedDesign)
-        m_encode->SetSimpleDesign(m_selectedDesign);
 
     m_store.Clear(PlaylistStore::Audio);
     m_store.ClearPlayed();
@@ -278,11 +275,18 @@ void FormMain::SetSimpleDesign(const Design* design)
         bool labelled = id == ID_ADD_FILE || id == ID_ADD_FOLDER || id == ID_ENCODER;
         m_buttons[id]->SetDesignColours(*design, labelled);
     }
-    if (m_playlist)
-        m_playlist->SetSimpleDesign(design);
-    if (m_encode)
-        m_encode->SetSimpleDesign(design);
+    _passDesignOn();
     Refresh(true);
+}
+
+void FormMain::_passDesignOn()
+{
+    if (!m_selectedDesign)
+        return;
+    if (m_playlist)
+        m_playlist->SetSimpleDesign(m_selectedDesign);
+    if (m_encode)
+        m_encode->SetSimpleDesign(m_selectedDesign);
 }
 
 void FormMain::SetFileChooser(FileChooser chooser)

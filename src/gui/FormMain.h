@@ -188,6 +188,8 @@ private:
     void _onMove(wxMoveEvent& event);
     void _onSize(wxSizeEvent& event);
     void _placePlaylist();
+    // The selected design, to the playlist and encode windows that exist.
+    void _passDesignOn();
     void _onClose(wxCloseEvent& event);
     // Minimised or in the tray: position and labels wait until it shows
     // again, and then show what is current.
